@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Builds the program and starts its simulator build: in your display when there is one, else in
+# a virtual display, where it takes screenshots into build/screenshots and ends.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+
+source scripts/wine-env.sh
+qd_prepare_prefix
+program=build/sim/QuorvelDualSim.exe
+
+if [ -n "${DISPLAY:-}" ]; then
+    exec "$QD_WINE" "$program"
+fi
+
+trap qd_stop_all EXIT
+qd_ensure_display
+qd_start_wineserver
+mkdir -p build/screenshots
+
+# Waits until a top-level window with this title exists and prints its X id.
+window_id() {
+    local title=$1 id=""
+    for _ in $(seq 1 100); do
+        id=$(xwininfo -root -tree 2>/dev/null | awk -v t="\"$title\"" 'index($0, t) {print $1; exit}')
+        [ -n "$id" ] && break
+        sleep 0.2
+    done
+    echo "$id"
+}
+
+"$QD_WINE" "$program" &
+id=$(window_id "Adapter simulator")
+if [ -z "$id" ]; then
+    echo "The simulator window did not appear." >&2
+    exit 1
+fi
+sleep 1
+import -window "$id" build/screenshots/simulator.png
+echo "Screenshots: $(ls build/screenshots/*.png | tr '\n' ' ')"

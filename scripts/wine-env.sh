@@ -1,0 +1,64 @@
+# Sourced by the run and test scripts: the project's own Wine prefix inside build/, a virtual
+# display when there is none, a persistent wineserver, and the clean-up that stops Wine before X.
+
+QD_BUILD="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/build"
+export WINEPREFIX="$QD_BUILD/wineprefix"
+export WINEARCH=win64
+export WINEDEBUG="${WINEDEBUG:--all,err+module}"
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+QD_WINE=/usr/lib/wine/wine64
+QD_WINESERVER=/usr/lib/wine/wineserver64
+QD_XVFB_PID=""
+
+# Creates the prefix once and applies the settings the tests rely on: no crash dialog (a crash
+# would otherwise wait for a click), no audio driver, and unmanaged windows (hiding a managed
+# window stalls without a window manager).
+qd_prepare_prefix() {
+    [ -f "$WINEPREFIX/.qd-ready" ] && return 0
+    echo "Preparing the Wine prefix in $WINEPREFIX"
+    "$QD_WINE" wineboot -u >/dev/null 2>&1 || true
+    cat >"$QD_BUILD/wine-settings.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Drivers]
+"Audio"=""
+
+[HKEY_CURRENT_USER\Software\Wine\X11 Driver]
+"Managed"="N"
+REG
+    "$QD_WINE" regedit /S "$QD_BUILD/wine-settings.reg" >/dev/null 2>&1
+    "$QD_WINESERVER" -w
+    touch "$WINEPREFIX/.qd-ready"
+}
+
+# Starts Xvfb on a free display number when no display is set.
+qd_ensure_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local fifo="$QD_BUILD/xvfb-display"
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    QD_XVFB_PID=$!
+    local number
+    read -r number <"$fifo"
+    rm -f "$fifo"
+    export DISPLAY=":$number"
+}
+
+# A persistent server: without it every Wine process pays for starting one.
+qd_start_wineserver() {
+    "$QD_WINESERVER" -p
+    "$QD_WINE" wineboot -i >/dev/null 2>&1 || true
+}
+
+qd_stop_all() {
+    "$QD_WINESERVER" -k 2>/dev/null || true
+    "$QD_WINESERVER" -w 2>/dev/null || true
+    if [ -n "$QD_XVFB_PID" ]; then
+        kill "$QD_XVFB_PID" 2>/dev/null || true
+        wait "$QD_XVFB_PID" 2>/dev/null || true
+    fi
+}

@@ -1,0 +1,82 @@
+#include "sim/SimServices.h"
+
+namespace sim {
+
+LONG SimRegistry::CreateKey(HKEY parent, const char* subKey, const char* keyClass, DWORD options,
+                            REGSAM access, HKEY* result, DWORD* disposition) {
+    creates.push_back({parent, subKey ? subKey : "", keyClass ? keyClass : "", options, access});
+    if (failCreate) return ERROR_ACCESS_DENIED;
+    const LONG status =
+        m_real.CreateKey(parent, subKey, keyClass, options, access, result, disposition);
+    if (status == ERROR_SUCCESS) m_open.insert(*result);
+    return status;
+}
+
+LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
+    return m_real.QueryValue(key, name, type, data, size);
+}
+
+LONG SimRegistry::SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+    return m_real.SetValue(key, name, type, data, size);
+}
+
+LONG SimRegistry::CloseKey(HKEY key) {
+    if (m_open.erase(key) == 0) {
+        ++m_badCloses;
+        return ERROR_INVALID_HANDLE;
+    }
+    return m_real.CloseKey(key);
+}
+
+namespace {
+
+int FirstButton(UINT type) {
+    switch (type & MB_TYPEMASK) {
+        case MB_YESNO:
+        case MB_YESNOCANCEL:
+            return IDYES;
+        case MB_RETRYCANCEL:
+            return IDRETRY;
+        case MB_ABORTRETRYIGNORE:
+            return IDABORT;
+        default:
+            return IDOK;
+    }
+}
+
+std::string SoundName(const char* sound, DWORD flags) {
+    if (!sound) return {};
+    // With SND_MEMORY the pointer is a whole WAVE image, not a name.
+    if (flags & SND_MEMORY) return "<memory>";
+    if (IS_INTRESOURCE(sound)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(sound));
+    return sound;
+}
+
+}  // namespace
+
+int SimPrompts::MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    Prompt prompt{owner, text ? text : "", std::nullopt, type};
+    if (caption) prompt.caption = caption;
+    shown.push_back(std::move(prompt));
+    if (answers.empty()) return FirstButton(type);
+    const int answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+BOOL SimSound::PlaySound(const char* sound, HMODULE module, DWORD flags) {
+    played.push_back({SoundName(sound, flags), module, flags, false});
+    return TRUE;
+}
+
+BOOL SimSound::SndPlaySound(const char* sound, UINT flags) {
+    played.push_back({SoundName(sound, flags), nullptr, flags, true});
+    return TRUE;
+}
+
+void SimSystem::Sleep(DWORD milliseconds) {
+    sleeps.push_back(milliseconds);
+    now += milliseconds;
+}
+
+}  // namespace sim

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <deque>
+#include <optional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/Win32Seams.h"
+
+// The other outside services as tests need them: the real registry with open keys counted and
+// failures on demand, message boxes recorded and answered without a modal loop, sounds recorded,
+// and a system clock and version that tests set.
+namespace sim {
+
+struct CreateKeyCall {
+    HKEY parent;
+    std::string subKey;
+    std::string keyClass;
+    DWORD options;
+    REGSAM access;
+};
+
+class SimRegistry final : public platform::IRegistry {
+  public:
+    // The key cannot be opened or created, as without the right to write the machine's settings.
+    bool failCreate = false;
+    std::vector<CreateKeyCall> creates;
+
+    int OpenKeys() const { return static_cast<int>(m_open.size()); }
+    int BadCloses() const { return m_badCloses; }
+
+    LONG CreateKey(HKEY parent, const char* subKey, const char* keyClass, DWORD options,
+                   REGSAM access, HKEY* result, DWORD* disposition) override;
+    LONG QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) override;
+    LONG SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) override;
+    LONG CloseKey(HKEY key) override;
+
+  private:
+    platform::Win32Registry m_real;
+    std::set<HKEY> m_open;
+    int m_badCloses = 0;
+};
+
+struct Prompt {
+    HWND owner;
+    std::string text;
+    std::optional<std::string> caption;  // empty optional: the caption pointer was null
+    UINT type;
+};
+
+class SimPrompts final : public platform::IPrompts {
+  public:
+    std::vector<Prompt> shown;
+    // Answers given in turn; when none is queued the box's first button answers.
+    std::deque<int> answers;
+
+    int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+};
+
+struct PlayedSound {
+    std::string sound;  // "#9184" for a resource id, "" for none (a purge)
+    HMODULE module;
+    DWORD flags;
+    bool viaSndPlaySound;
+};
+
+class SimSound final : public platform::ISound {
+  public:
+    std::vector<PlayedSound> played;
+
+    BOOL PlaySound(const char* sound, HMODULE module, DWORD flags) override;
+    BOOL SndPlaySound(const char* sound, UINT flags) override;
+};
+
+class SimSystem final : public platform::ISystem {
+  public:
+    DWORD version = MakeVersion(5, 1);
+    DWORD now = 100000;
+    std::vector<DWORD> sleeps;
+
+    // GetVersion's layout: major version in the low byte, minor in the next.
+    static DWORD MakeVersion(int major, int minor) {
+        return static_cast<DWORD>(major) | (static_cast<DWORD>(minor) << 8);
+    }
+
+    DWORD GetVersion() override { return version; }
+    DWORD TimeGetTime() override { return now; }
+    // Returns at once; the clock moves on by the time asked for.
+    void Sleep(DWORD milliseconds) override;
+};
+
+}  // namespace sim

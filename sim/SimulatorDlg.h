@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+
+#include "framework/Dialog.h"
+#include "sim/SimWorld.h"
+
+// The "Adapter simulator" window of the simulator build: plug the adapter in or pull it out,
+// choose the stream that plays, make the driver fail, and watch its state and requests.
+class CSimulatorDlg : public CDialog {
+  public:
+    explicit CSimulatorDlg(sim::SimWorld& world);
+    ~CSimulatorDlg() override;
+
+  protected:
+    BOOL OnInitDialog() override;
+    void OnCancel() override;
+    const fw::MessageMap* GetMessageMap() const override;
+
+  private:
+    void OnPlug();
+    void OnStreamNone();
+    void OnStreamTwo();
+    void OnStreamFive();
+    void OnFailOpens();
+    void OnFailCodeSelected();
+    void OnFailCode();
+    void OnFailNext();
+    void OnClear();
+    LRESULT OnRefresh(WPARAM, LPARAM);
+
+    void SetStream(device::StreamKind kind);
+    DWORD SelectedCode() const;
+    void ShowState() const;
+    void ShowLog();
+
+    sim::SimWorld& m_world;
+    bool m_refreshPosted = false;
+    std::size_t m_logShown = 0;
+};

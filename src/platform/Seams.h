@@ -1,0 +1,95 @@
+#pragma once
+
+#include <windows.h>
+#include <mmsystem.h>
+
+// Everything outside the program that a test must control goes through one of these interfaces.
+// The process uses the Win32 implementations unless a ScopedSeam installs another.
+namespace platform {
+
+// CreateFileA, DeviceIoControl and CloseHandle for the adapter and the USB host controllers.
+class IDeviceIo {
+  public:
+    virtual ~IDeviceIo() = default;
+    virtual HANDLE Open(const char* path, DWORD access, DWORD share, DWORD disposition,
+                        DWORD flags) = 0;
+    virtual BOOL Control(HANDLE device, DWORD code, const void* in, DWORD inSize, void* out,
+                         DWORD outSize, DWORD* returned) = 0;
+    virtual BOOL Close(HANDLE device) = 0;
+};
+
+// The winmm mixer functions. Change notifications still arrive as MM_MIXM_CONTROL_CHANGE
+// messages to the window given to Open.
+class IMixer {
+  public:
+    virtual ~IMixer() = default;
+    virtual UINT GetNumDevs() = 0;
+    virtual MMRESULT Open(HMIXER* mixer, UINT device, DWORD_PTR callback, DWORD_PTR instance,
+                          DWORD flags) = 0;
+    virtual MMRESULT GetDevCaps(UINT_PTR device, MIXERCAPSA* caps, UINT size) = 0;
+    virtual MMRESULT GetLineInfo(HMIXEROBJ mixer, MIXERLINEA* line, DWORD flags) = 0;
+    virtual MMRESULT GetLineControls(HMIXEROBJ mixer, MIXERLINECONTROLSA* controls,
+                                     DWORD flags) = 0;
+    virtual MMRESULT GetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details,
+                                       DWORD flags) = 0;
+    virtual MMRESULT SetControlDetails(HMIXEROBJ mixer, MIXERCONTROLDETAILS* details,
+                                       DWORD flags) = 0;
+    virtual MMRESULT Close(HMIXER mixer) = 0;
+};
+
+// PlaySound and sndPlaySound.
+class ISound {
+  public:
+    virtual ~ISound() = default;
+    virtual BOOL PlaySound(const char* sound, HMODULE module, DWORD flags) = 0;
+    virtual BOOL SndPlaySound(const char* sound, UINT flags) = 0;
+};
+
+// MessageBoxA.
+class IPrompts {
+  public:
+    virtual ~IPrompts() = default;
+    virtual int MessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
+};
+
+// GetVersion, timeGetTime and Sleep.
+class ISystem {
+  public:
+    virtual ~ISystem() = default;
+    virtual DWORD GetVersion() = 0;
+    virtual DWORD TimeGetTime() = 0;
+    virtual void Sleep(DWORD milliseconds) = 0;
+};
+
+// RegCreateKeyExA, RegQueryValueExA, RegSetValueExA and RegCloseKey.
+class IRegistry {
+  public:
+    virtual ~IRegistry() = default;
+    virtual LONG CreateKey(HKEY parent, const char* subKey, const char* keyClass, DWORD options,
+                           REGSAM access, HKEY* result, DWORD* disposition) = 0;
+    virtual LONG QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) = 0;
+    virtual LONG SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) = 0;
+    virtual LONG CloseKey(HKEY key) = 0;
+};
+
+IDeviceIo& DeviceIo();
+IMixer& Mixer();
+ISound& Sound();
+IPrompts& Prompts();
+ISystem& System();
+IRegistry& Registry();
+
+// Installs a replacement seam for the lifetime of this object and puts the previous one back.
+template <class Seam>
+class ScopedSeam {
+  public:
+    explicit ScopedSeam(Seam& replacement);
+    ~ScopedSeam();
+    ScopedSeam(const ScopedSeam&) = delete;
+    ScopedSeam& operator=(const ScopedSeam&) = delete;
+
+  private:
+    Seam* m_previous;
+};
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+#pragma once
+
+#define IDD_TEST_TOP 500
+#define IDD_TEST_PAGE 501
+#define IDC_TOP_BUTTON 510
+#define IDC_TOP_REFLECTING 511
+#define IDC_TOP_PLAIN 512
+#define IDC_PAGE_FIRST 520
+#define IDC_PAGE_SECOND 521
+#define IDC_RADIO_A 522
+#define IDC_RADIO_B 523
+#define IDC_RADIO_C 524
+#define IDC_CHECK 525
+#define IDC_EDIT 526
