@@ -1,10 +1,48 @@
 #include "sim/SimWorld.h"
 
+#include <cctype>
+
+#include "device/UsbWalk.h"
+
+// The simulated sibling library asks the program that loaded it for the world's answers.
+extern "C" __declspec(dllexport) sim::SiblingState* QdSimSiblingState() {
+    auto* world = dynamic_cast<sim::SimWorld*>(&platform::DeviceIo());
+    return world ? &world->sibling : nullptr;
+}
+
 namespace sim {
+
+SimWorld::SimWorld() {
+    m_firstRoot = bus.AddController(0, 4);
+    m_adapterHub = m_firstRoot;
+    const std::string second = bus.AddController(1, 2);
+    const std::string hub = bus.AddHub(second, 2, 4);
+    bus.Port(hub, 3).device = UsbDevice{0x1C4F, 0x0002};
+    SetPlugged(true);
+}
+
+UsbDevice SimWorld::AdapterDevice() {
+    return UsbDevice{static_cast<std::uint16_t>(usb::kMaskedVendorId ^ usb::kVendorMask),
+                     static_cast<std::uint16_t>(usb::kProductHighBytes[0] << 8 | 0x01)};
+}
 
 void SimWorld::SetPlugged(bool plugged) {
     m_plugged = plugged;
+    UsbPort& port = bus.Port(m_adapterHub, m_adapterPort);
+    if (plugged) {
+        port.device = AdapterDevice();
+    } else {
+        port.device.reset();
+    }
     Changed();
+}
+
+void SimWorld::PlaceAdapter(const std::string& hub, int port) {
+    const bool plugged = m_plugged;
+    if (plugged) bus.Port(m_adapterHub, m_adapterPort).device.reset();
+    m_adapterHub = hub;
+    m_adapterPort = port;
+    if (plugged) SetPlugged(true);
 }
 
 void SimWorld::FailEveryOpen(bool fail) {
@@ -31,29 +69,70 @@ void SimWorld::Changed() const {
     if (m_observer) m_observer();
 }
 
+std::optional<SimWorld::Target> SimWorld::Resolve(const std::string& path) const {
+    if (::lstrcmpiA(path.c_str(), device::kDevicePath) == 0) {
+        if (!m_plugged) return std::nullopt;
+        return Target{Target::Kind::Driver, 0, {}};
+    }
+    constexpr char kPrefix[] = "\\\\.\\";
+    if (path.rfind(kPrefix, 0) != 0) return std::nullopt;
+    const std::string name = path.substr(sizeof(kPrefix) - 1);
+    if (name.size() == 4 && name.compare(0, 3, "HCD") == 0 &&
+        std::isdigit(static_cast<unsigned char>(name[3]))) {
+        const int number = name[3] - '0';
+        const auto controller = bus.controllers.find(number);
+        if (controller == bus.controllers.end() || controller->second.failOpen) {
+            return std::nullopt;
+        }
+        return Target{Target::Kind::Controller, number, {}};
+    }
+    const auto hub = bus.hubs.find(name);
+    if (hub == bus.hubs.end() || hub->second.failOpen) return std::nullopt;
+    return Target{Target::Kind::Hub, 0, name};
+}
+
 HANDLE SimWorld::Open(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
-    const bool isDriver = path && ::lstrcmpiA(path, device::kDevicePath) == 0;
-    const bool ok = isDriver && m_plugged && !m_failOpens;
-    m_opens.push_back({path ? path : "", access, share, disposition, flags, ok});
-    if (!ok) {
+    const std::string name = path ? path : "";
+    const std::optional<Target> target = m_failOpens ? std::nullopt : Resolve(name);
+    m_opens.push_back({name, access, share, disposition, flags, target.has_value()});
+    if (!target) {
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
     auto handle = reinterpret_cast<HANDLE>(m_nextHandle);
     m_nextHandle += 4;
-    m_handles[handle] = Target::Driver;
+    m_handles.emplace(handle, *target);
     return handle;
 }
 
 BOOL SimWorld::Control(HANDLE device, DWORD code, const void* in, DWORD inSize, void* out,
                        DWORD outSize, DWORD* returned) {
     if (returned) *returned = 0;
-    if (m_handles.count(device) == 0) {
+    const auto found = m_handles.find(device);
+    if (found == m_handles.end()) {
         ::SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
+    const Target& target = found->second;
+    bool ok = false;
+    switch (target.kind) {
+        case Target::Kind::Driver:
+            return HandleDriverRequest(code, in, inSize, out, outSize, returned);
+        case Target::Kind::Controller:
+            ok = bus.ControllerRequest(target.controller, code, out, outSize, returned);
+            break;
+        case Target::Kind::Hub:
+            ok = bus.HubRequest(target.hub, code, in, inSize, out, outSize, returned);
+            break;
+    }
+    if (!ok) ::SetLastError(ERROR_GEN_FAILURE);
+    return ok ? TRUE : FALSE;
+}
+
+BOOL SimWorld::HandleDriverRequest(DWORD code, const void* in, DWORD inSize, void* out,
+                                   DWORD outSize, DWORD* returned) {
     const auto* bytes = static_cast<const std::uint8_t*>(in);
-    DriverRequest request{code, {}, false};
+    sim::DriverRequest request{code, {}, false};
     if (bytes) request.input.assign(bytes, bytes + inSize);
 
     bool injected = m_failingCodes.count(code) != 0;
@@ -63,9 +142,10 @@ BOOL SimWorld::Control(HANDLE device, DWORD code, const void* in, DWORD inSize, 
     }
     request.succeeded =
         !injected && m_plugged && driver.Handle(code, in, inSize, out, outSize, returned);
+    const bool succeeded = request.succeeded;
     m_requests.push_back(std::move(request));
     Changed();
-    if (!m_requests.back().succeeded) {
+    if (!succeeded) {
         ::SetLastError(ERROR_GEN_FAILURE);
         return FALSE;
     }

@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "platform/Seams.h"
 #include "sim/FilterDriver.h"
+#include "sim/SiblingState.h"
+#include "sim/UsbTree.h"
 
 namespace sim {
 
@@ -27,17 +30,32 @@ struct DriverRequest {
     bool succeeded;
 };
 
-// The simulated outside world behind the device I/O seam: the adapter with its filter driver,
-// plugged in or not. It logs every open and request, fails on demand and counts the handles it
-// handed out, so tests can prove that nothing leaks.
+// The simulated outside world behind the device I/O seam: the USB buses with the adapter on one
+// of their ports, its filter driver, and what its sibling library answers. It logs every open and
+// every driver request, fails on demand and counts the handles it handed out, so tests can prove
+// that nothing leaks.
 class SimWorld final : public platform::IDeviceIo {
   public:
-    FilterDriver driver;
+    // Two host controllers; the adapter plugged into the first root hub's first port, a hub with a
+    // keyboard on the second controller.
+    SimWorld();
 
+    FilterDriver driver;
+    UsbTree bus;
+    SiblingState sibling;
+
+    // Plugging the adapter in puts it on its port and makes the driver's path openable.
     void SetPlugged(bool plugged);
     bool IsPlugged() const { return m_plugged; }
+    // The port the adapter is (or will be) plugged into; moves it there if it is plugged in.
+    void PlaceAdapter(const std::string& hub, int port);
+    const std::string& FirstRootHub() const { return m_firstRoot; }
 
-    // Fault injection.
+    // The adapter as its descriptor shows it: the real vendor id and a product id with one of the
+    // accepted high bytes.
+    static UsbDevice AdapterDevice();
+
+    // Fault injection for the filter driver.
     void FailEveryOpen(bool fail);
     void FailRequest(DWORD code, bool fail = true);
     bool IsRequestFailing(DWORD code) const { return m_failingCodes.count(code) != 0; }
@@ -64,9 +82,21 @@ class SimWorld final : public platform::IDeviceIo {
     BOOL Close(HANDLE device) override;
 
   private:
-    enum class Target { Driver };
+    struct Target {
+        enum class Kind { Driver, Controller, Hub };
+        Kind kind;
+        int controller = 0;
+        std::string hub;
+    };
 
-    bool m_plugged = true;
+    std::optional<Target> Resolve(const std::string& path) const;
+    BOOL HandleDriverRequest(DWORD code, const void* in, DWORD inSize, void* out, DWORD outSize,
+                             DWORD* returned);
+
+    bool m_plugged = false;
+    std::string m_firstRoot;
+    std::string m_adapterHub;
+    int m_adapterPort = 1;
     bool m_failOpens = false;
     std::set<DWORD> m_failingCodes;
     int m_failNext = 0;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <iterator>
 #include <string>
 
 #include "sim/simulator_resource.h"
@@ -9,6 +10,18 @@
 namespace {
 
 constexpr UINT kRefreshMessage = WM_APP + 1;
+
+// What the sibling library's installer answers; a failure names its message by string id.
+struct InstallResult {
+    const char* label;
+    DWORD failureId;  // 0: succeeds
+};
+constexpr InstallResult kInstallResults[] = {
+    {"Installation succeeds", 0},
+    {"Installation fails: re-plug or reboot", 65334},
+    {"Installation fails: not plugged in", 65335},
+    {"Installation fails: not installed", 65336},
+};
 
 std::string Decibels(float gain) {
     char text[32];
@@ -56,6 +69,8 @@ const fw::MessageMap* CSimulatorDlg::GetMessageMap() const {
         fw::OnCommand<&CSimulatorDlg::OnStreamNone>(IDC_SIM_STREAM_NONE),
         fw::OnCommand<&CSimulatorDlg::OnStreamTwo>(IDC_SIM_STREAM_TWO),
         fw::OnCommand<&CSimulatorDlg::OnStreamFive>(IDC_SIM_STREAM_FIVE),
+        fw::OnCommand<&CSimulatorDlg::OnInstalled>(IDC_SIM_INSTALLED),
+        fw::OnCommand<&CSimulatorDlg::OnInstallResult>(IDC_SIM_INSTALL_RESULT, CBN_SELCHANGE),
         fw::OnCommand<&CSimulatorDlg::OnFailOpens>(IDC_SIM_FAIL_OPENS),
         fw::OnCommand<&CSimulatorDlg::OnFailCodeSelected>(IDC_SIM_FAIL_CODE, CBN_SELCHANGE),
         fw::OnCommand<&CSimulatorDlg::OnFailCode>(IDC_SIM_FAIL_CODE_ON),
@@ -76,6 +91,14 @@ BOOL CSimulatorDlg::OnInitDialog() {
         ::SendMessageA(combo, CB_SETITEMDATA, static_cast<WPARAM>(index), code);
     }
     ::SendMessageA(combo, CB_SETCURSEL, 0, 0);
+
+    HWND results = GetDlgItem(IDC_SIM_INSTALL_RESULT);
+    for (const InstallResult& result : kInstallResults) {
+        ::SendMessageA(results, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(result.label));
+    }
+    ::SendMessageA(results, CB_SETCURSEL, 0, 0);
+    ::CheckDlgButton(m_hWnd, IDC_SIM_INSTALLED,
+                     m_world.sibling.deviceInstalled ? BST_CHECKED : BST_UNCHECKED);
     ::SetDlgItemInt(m_hWnd, IDC_SIM_FAIL_COUNT, 1, FALSE);
     const device::StreamKind kind = device::DecodeStreamKind(m_world.driver.stream);
     const int radio = kind == device::StreamKind::FiveOne      ? IDC_SIM_STREAM_FIVE
@@ -110,6 +133,19 @@ void CSimulatorDlg::OnStreamFive() {
 void CSimulatorDlg::SetStream(device::StreamKind kind) {
     m_world.driver.SetStreamKind(kind);
     m_world.Changed();
+}
+
+void CSimulatorDlg::OnInstalled() {
+    m_world.sibling.deviceInstalled =
+        ::IsDlgButtonChecked(m_hWnd, IDC_SIM_INSTALLED) == BST_CHECKED;
+}
+
+void CSimulatorDlg::OnInstallResult() {
+    const auto index = ::SendMessageA(GetDlgItem(IDC_SIM_INSTALL_RESULT), CB_GETCURSEL, 0, 0);
+    if (index < 0 || index >= static_cast<LRESULT>(std::size(kInstallResults))) return;
+    const DWORD failureId = kInstallResults[index].failureId;
+    m_world.sibling.installSucceeds = failureId == 0;
+    if (failureId) m_world.sibling.failureId = failureId;
 }
 
 void CSimulatorDlg::OnFailOpens() {

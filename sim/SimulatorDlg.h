@@ -22,6 +22,8 @@ class CSimulatorDlg : public CDialog {
     void OnStreamNone();
     void OnStreamTwo();
     void OnStreamFive();
+    void OnInstalled();
+    void OnInstallResult();
     void OnFailOpens();
     void OnFailCodeSelected();
     void OnFailCode();
