@@ -48,10 +48,11 @@ qd_ensure_display() {
     export DISPLAY=":$number"
 }
 
-# A persistent server: without it every Wine process pays for starting one.
+# A persistent server, warmed by one trivial program: without it every Wine process pays for
+# starting the server and its services.
 qd_start_wineserver() {
     "$QD_WINESERVER" -p
-    "$QD_WINE" wineboot -i >/dev/null 2>&1 || true
+    "$QD_WINE" cmd /c exit >/dev/null 2>&1 || true
 }
 
 qd_stop_all() {
