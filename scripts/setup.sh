@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-    cmake ninja-build
+    cmake ninja-build g++
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine64
     xvfb x11-utils x11-apps imagemagick

@@ -1,23 +1,46 @@
-// Entry of the simulator build: the program with the simulated adapter behind its seams.
+// Entry of the simulator build: the program with the simulated adapter behind its seams, and the
+// "Adapter simulator" window beside it.
+//
+// Options set the simulated world's state at start:
+//   --unplugged            the adapter is not plugged in
+//   --stream=none|two|five the kind of stream the driver reports
 #include <windows.h>
 #include <commctrl.h>
 
-#include "framework/WinApp.h"
+#include <cstring>
+
+#include "app/PanelApp.h"
 #include "platform/Seams.h"
 #include "sim/SimWorld.h"
 #include "sim/SimulatorDlg.h"
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+CPanelApp theApp;
+
+namespace {
+
+void ApplyOptions(sim::SimWorld& world, const char* commandLine) {
+    if (std::strstr(commandLine, "--unplugged")) world.SetPlugged(false);
+    if (std::strstr(commandLine, "--stream=two")) {
+        world.driver.SetStreamKind(device::StreamKind::TwoChannel);
+    }
+    if (std::strstr(commandLine, "--stream=five")) {
+        world.driver.SetStreamKind(device::StreamKind::FiveOne);
+    }
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
     sim::SimWorld world;
+    ApplyOptions(world, commandLine ? commandLine : "");
     platform::ScopedSeam<platform::IDeviceIo> deviceIo(world);
 
-    CWinApp app;
+    if (!theApp.InitInstance()) return theApp.ExitInstance();
     CSimulatorDlg simulator(world);
-    if (!simulator.Create()) return 1;
-    app.m_pMainWnd = &simulator;
-    simulator.ShowWindow(SW_SHOW);
-    return fw::RunApp(app);
+    simulator.Create();
+    simulator.ShowWindow(SW_SHOWNOACTIVATE);
+    return theApp.Run();
 }

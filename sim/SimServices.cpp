@@ -4,6 +4,7 @@ namespace sim {
 
 LONG SimRegistry::CreateKey(HKEY parent, const char* subKey, const char* keyClass, DWORD options,
                             REGSAM access, HKEY* result, DWORD* disposition) {
+    ++m_calls;
     creates.push_back({parent, subKey ? subKey : "", keyClass ? keyClass : "", options, access});
     if (failCreate) return ERROR_ACCESS_DENIED;
     const LONG status =
@@ -13,14 +14,17 @@ LONG SimRegistry::CreateKey(HKEY parent, const char* subKey, const char* keyClas
 }
 
 LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
+    ++m_calls;
     return m_real.QueryValue(key, name, type, data, size);
 }
 
 LONG SimRegistry::SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
+    ++m_calls;
     return m_real.SetValue(key, name, type, data, size);
 }
 
 LONG SimRegistry::CloseKey(HKEY key) {
+    ++m_calls;
     if (m_open.erase(key) == 0) {
         ++m_badCloses;
         return ERROR_INVALID_HANDLE;
@@ -46,8 +50,8 @@ int FirstButton(UINT type) {
 
 std::string SoundName(const char* sound, DWORD flags) {
     if (!sound) return {};
-    // With SND_MEMORY the pointer is a whole WAVE image, not a name.
-    if (flags & SND_MEMORY) return "<memory>";
+    // With SND_MEMORY the pointer is a whole WAVE image, not a name (SND_RESOURCE shares its bit).
+    if ((flags & SND_RESOURCE) == SND_MEMORY) return "<memory>";
     if (IS_INTRESOURCE(sound)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(sound));
     return sound;
 }
@@ -77,6 +81,7 @@ BOOL SimSound::SndPlaySound(const char* sound, UINT flags) {
 void SimSystem::Sleep(DWORD milliseconds) {
     sleeps.push_back(milliseconds);
     now += milliseconds;
+    if (onSleep) onSleep(milliseconds);
 }
 
 }  // namespace sim

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <set>
 #include <string>
@@ -28,6 +29,8 @@ class SimRegistry final : public platform::IRegistry {
     std::vector<CreateKeyCall> creates;
 
     int OpenKeys() const { return static_cast<int>(m_open.size()); }
+    // Every call through this seam.
+    int Calls() const { return m_calls; }
     int BadCloses() const { return m_badCloses; }
 
     LONG CreateKey(HKEY parent, const char* subKey, const char* keyClass, DWORD options,
@@ -40,6 +43,7 @@ class SimRegistry final : public platform::IRegistry {
     platform::Win32Registry m_real;
     std::set<HKEY> m_open;
     int m_badCloses = 0;
+    int m_calls = 0;
 };
 
 struct Prompt {
@@ -78,6 +82,8 @@ class SimSystem final : public platform::ISystem {
     DWORD version = MakeVersion(5, 1);
     DWORD now = 100000;
     std::vector<DWORD> sleeps;
+    // Runs during each Sleep, for a world that changes meanwhile.
+    std::function<void(DWORD)> onSleep;
 
     // GetVersion's layout: major version in the low byte, minor in the next.
     static DWORD MakeVersion(int major, int minor) {

@@ -5,6 +5,8 @@
 #include <iterator>
 #include <string>
 
+#include "app/PanelShared.h"
+#include "framework/WinApp.h"
 #include "sim/simulator_resource.h"
 
 namespace {
@@ -71,6 +73,8 @@ const fw::MessageMap* CSimulatorDlg::GetMessageMap() const {
         fw::OnCommand<&CSimulatorDlg::OnStreamFive>(IDC_SIM_STREAM_FIVE),
         fw::OnCommand<&CSimulatorDlg::OnInstalled>(IDC_SIM_INSTALLED),
         fw::OnCommand<&CSimulatorDlg::OnInstallResult>(IDC_SIM_INSTALL_RESULT, CBN_SELCHANGE),
+        fw::OnCommand<&CSimulatorDlg::OnPanelFlags>(IDC_SIM_FILTER_FLAG),
+        fw::OnCommand<&CSimulatorDlg::OnPanelFlags>(IDC_SIM_PROMPT_FLAG),
         fw::OnCommand<&CSimulatorDlg::OnFailOpens>(IDC_SIM_FAIL_OPENS),
         fw::OnCommand<&CSimulatorDlg::OnFailCodeSelected>(IDC_SIM_FAIL_CODE, CBN_SELCHANGE),
         fw::OnCommand<&CSimulatorDlg::OnFailCode>(IDC_SIM_FAIL_CODE_ON),
@@ -112,8 +116,26 @@ BOOL CSimulatorDlg::OnInitDialog() {
     return TRUE;
 }
 
+// Closing the simulator ends the program, as the tray's Exit does.
 void CSimulatorDlg::OnCancel() {
-    DestroyWindow();
+    CWinApp* app = CWinApp::Current();
+    if (app && app->m_pMainWnd) {
+        app->m_pMainWnd->PostMessage(WM_CLOSE);
+    } else {
+        ::PostQuitMessage(0);
+    }
+}
+
+void CSimulatorDlg::OnPanelFlags() {
+    Panel().filterEnabled = ::IsDlgButtonChecked(m_hWnd, IDC_SIM_FILTER_FLAG) == BST_CHECKED;
+    Panel().fiveOnePrompt = ::IsDlgButtonChecked(m_hWnd, IDC_SIM_PROMPT_FLAG) == BST_CHECKED;
+}
+
+void CSimulatorDlg::ShowPanelFlags() const {
+    ::CheckDlgButton(m_hWnd, IDC_SIM_FILTER_FLAG,
+                     Panel().filterEnabled ? BST_CHECKED : BST_UNCHECKED);
+    ::CheckDlgButton(m_hWnd, IDC_SIM_PROMPT_FLAG,
+                     Panel().fiveOnePrompt ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CSimulatorDlg::OnPlug() {
@@ -187,6 +209,7 @@ LRESULT CSimulatorDlg::OnRefresh(WPARAM, LPARAM) {
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_PLUG_STATE, m_world.IsPlugged() ? "Plugged in" : "Unplugged");
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_PLUG, m_world.IsPlugged() ? "Pull out" : "Plug in");
     ShowState();
+    ShowPanelFlags();
     ShowLog();
     return 0;
 }

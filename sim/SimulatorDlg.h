@@ -15,6 +15,8 @@ class CSimulatorDlg : public CDialog {
   protected:
     BOOL OnInitDialog() override;
     void OnCancel() override;
+    // The simulator stays a window of its own: hiding the settings must not hide it.
+    HWND DefaultOwner() const override { return nullptr; }
     const fw::MessageMap* GetMessageMap() const override;
 
   private:
@@ -24,6 +26,7 @@ class CSimulatorDlg : public CDialog {
     void OnStreamFive();
     void OnInstalled();
     void OnInstallResult();
+    void OnPanelFlags();
     void OnFailOpens();
     void OnFailCodeSelected();
     void OnFailCode();
@@ -34,6 +37,7 @@ class CSimulatorDlg : public CDialog {
     void SetStream(device::StreamKind kind);
     DWORD SelectedCode() const;
     void ShowState() const;
+    void ShowPanelFlags() const;
     void ShowLog();
 
     sim::SimWorld& m_world;

@@ -2,8 +2,12 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "app/PanelApp.h"
+
+CPanelApp theApp;
+
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
-    return 0;
+    return fw::RunApp(theApp);
 }

@@ -16,14 +16,16 @@ CDialog::~CDialog() {
 BOOL CDialog::Create(UINT templateId, CWnd* parent) {
     if (templateId) m_templateId = templateId;
     if (parent) m_parent = parent;
-    HWND owner = m_parent ? m_parent->m_hWnd : nullptr;
-    if (!owner) {
-        CWinApp* app = CWinApp::Current();
-        if (app && app->m_pMainWnd && app->m_pMainWnd != this) owner = app->m_pMainWnd->m_hWnd;
-    }
+    HWND owner = m_parent ? m_parent->m_hWnd : DefaultOwner();
     HWND hwnd = ::CreateDialogParamA(fw::ResourceModule(), MAKEINTRESOURCEA(m_templateId), owner,
                                      &DialogProc, reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
+}
+
+HWND CDialog::DefaultOwner() const {
+    CWinApp* app = CWinApp::Current();
+    if (app && app->m_pMainWnd && app->m_pMainWnd != this) return app->m_pMainWnd->m_hWnd;
+    return nullptr;
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {

@@ -29,6 +29,8 @@ class CDialog : public CWnd {
 
     const fw::MessageMap* GetMessageMap() const override;
     LRESULT DefWindowProc(UINT msg, WPARAM wp, LPARAM lp) override;
+    // The owner of a dialog created without a parent: the application's main window.
+    virtual HWND DefaultOwner() const;
 
     UINT m_templateId;
     CWnd* m_parent;

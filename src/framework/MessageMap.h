@@ -16,6 +16,9 @@ constexpr UINT kReflect = 0xBC00;
 // Stands for all seven WM_CTLCOLOR* messages in a table row (the old 16-bit WM_CTLCOLOR value).
 constexpr UINT kAnyCtlColor = 0x0019;
 
+// A row for a message whose number is known only at run time (RegisterWindowMessage).
+constexpr UINT kRegisteredMessage = 0xFFFFFFFF;
+
 using MsgThunk = LRESULT (*)(CWnd& self, WPARAM wp, LPARAM lp);
 
 // One table row: a message (a command or notification also by code and control id) and the
@@ -25,6 +28,7 @@ struct MsgRow {
     UINT code;
     UINT id;
     MsgThunk thunk;
+    const UINT* registered = nullptr;  // the registered message's number, for kRegisteredMessage
 };
 
 // A class's table and the table of its base class, searched after it.
@@ -58,6 +62,14 @@ template <auto H>
 constexpr MsgRow OnMessage(UINT message) {
     return {message, 0, 0,
             [](CWnd& w, WPARAM wp, LPARAM lp) -> LRESULT { return (Self<H>(w).*H)(wp, lp); }};
+}
+
+// LRESULT Handler(WPARAM, LPARAM): a registered message whose number is stored in *message.
+template <auto H>
+constexpr MsgRow OnRegisteredMessage(const UINT* message) {
+    return {kRegisteredMessage, 0, 0,
+            [](CWnd& w, WPARAM wp, LPARAM lp) -> LRESULT { return (Self<H>(w).*H)(wp, lp); },
+            message};
 }
 
 // void Handler(): a message whose parameters carry nothing (WM_PAINT, WM_CLOSE, WM_DESTROY).

@@ -64,6 +64,12 @@ const MsgRow* FindRow(const MessageMap* map, UINT message, WPARAM wp, LPARAM lp)
     for (; map; map = map->base) {
         for (std::size_t i = 0; i < map->count; ++i) {
             const MsgRow& row = map->rows[i];
+            if (row.message == kRegisteredMessage) {
+                if (row.registered && *row.registered != 0 && *row.registered == message) {
+                    return &row;
+                }
+                continue;
+            }
             if (row.message != key) continue;
             if (matchCode && row.code != code) continue;
             if (matchId && row.id != id) continue;

@@ -23,3 +23,28 @@
 #define IDS_TEST 65439
 #define IDS_STOP 65440
 #define IDS_FIVE_ONE_QUESTION 65442
+
+// Dialogs and their controls
+#define IDD_MAIN 102
+#define IDD_SPEAKER_TEST 173
+#define IDC_TAB 1000
+#define IDC_SPEAKER_TEST_TAB 1065
+#define IDC_SPEAKER_TEST_CLOSE 1071
+#define IDC_CLOSE 1072
+
+// Icons
+#define IDI_MAIN 128
+#define IDI_TRAY_PRESENT 153
+#define IDI_TRAY_ABSENT 154
+
+// Tray menus and their commands
+#define IDR_TRAY_PRESENT 155
+#define IDR_TRAY_ABSENT 156
+#define IDR_TRAY_SETTINGS 157
+#define ID_EXIT 32771
+#define ID_OPEN_SETTING 32774
+#define ID_TEST_SPEAKER 32775
+#define ID_CLOSE_SETTING 32777
+
+// Sounds (resource type "WAVE")
+#define IDW_SILENCE 9184

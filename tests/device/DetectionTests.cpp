@@ -10,31 +10,12 @@
 #include "device/UsbWalk.h"
 #include "sim/SimServices.h"
 #include "sim/SimWorld.h"
+#include "tests/support/SiblingLibraryFile.h"
 
 namespace {
 
-enum class Library { None, Full, WithoutCheck, WithoutInstall };
-
-// Puts one build of the sibling library beside this test program as Zelfilter.dll, or none.
-class SiblingLibraryFile {
-  public:
-    explicit SiblingLibraryFile(Library library) {
-        ::DeleteFileA(Target().c_str());
-        const char* source = library == Library::Full             ? "ZelfilterFull.dll"
-                             : library == Library::WithoutCheck   ? "ZelfilterNoCheck.dll"
-                             : library == Library::WithoutInstall ? "ZelfilterNoInstall.dll"
-                                                                  : nullptr;
-        if (source) ::CopyFileA((Folder() + source).c_str(), Target().c_str(), FALSE);
-    }
-    ~SiblingLibraryFile() { ::DeleteFileA(Target().c_str()); }
-
-  private:
-    static std::string Target() { return device::SiblingLibraryPath(); }
-    static std::string Folder() {
-        std::string path = Target();
-        return path.substr(0, path.find_last_of('\\') + 1);
-    }
-};
+using testing_support::Library;
+using testing_support::SiblingLibraryFile;
 
 class Detection : public testing::Test {
   protected:

@@ -1,0 +1,262 @@
+#include "app/MainDlg.h"
+
+#include <dbt.h>
+
+#include "app/PanelShared.h"
+#include "device/AdapterDetection.h"
+#include "device/DeviceChannel.h"
+#include "device/SettingsKey.h"
+#include "framework/ResString.h"
+#include "platform/Seams.h"
+#include "res/resource.h"
+#include "speakertest/SpeakerTestDlg.h"
+
+UINT CMainDlg::s_taskbarCreated = 0;
+
+CMainDlg::CMainDlg()
+    : CDialog(IDD_MAIN), m_icon(::LoadIconA(fw::ResourceModule(), MAKEINTRESOURCEA(IDI_MAIN))) {
+    // Explorer broadcasts this when it starts again and has lost every tray icon.
+    if (!s_taskbarCreated) s_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
+}
+
+CMainDlg::~CMainDlg() = default;
+
+const fw::MessageMap* CMainDlg::GetMessageMap() const {
+    static constexpr fw::MsgRow kRows[] = {
+        fw::OnTimer<&CMainDlg::OnTimer>(),
+        fw::OnMessage<&CMainDlg::OnDeviceChange>(WM_DEVICECHANGE),
+        fw::OnMessage<&CMainDlg::OnTrayCallback>(WM_TRAY_CALLBACK),
+        fw::OnRegisteredMessage<&CMainDlg::OnTaskbarCreated>(&s_taskbarCreated),
+        fw::OnCommand<&CMainDlg::OnOpenSettings>(ID_OPEN_SETTING),
+        fw::OnCommand<&CMainDlg::OnCloseSettings>(ID_CLOSE_SETTING),
+        fw::OnCommand<&CMainDlg::OnCloseSettings>(IDOK),
+        fw::OnCommand<&CMainDlg::OnCloseSettings>(IDCANCEL),
+        fw::OnCommand<&CMainDlg::OnCloseSettings>(IDC_CLOSE),
+        fw::OnCommand<&CMainDlg::OnTestSpeaker>(ID_TEST_SPEAKER),
+        fw::OnCommand<&CMainDlg::OnExit>(ID_EXIT),
+        fw::OnSignal<&CMainDlg::OnExit>(WM_CLOSE),
+    };
+    static const fw::MessageMap kMap{CDialog::GetMessageMap(), kRows};
+    return &kMap;
+}
+
+void CMainDlg::DoDataExchange(CDataExchange* dx) {
+    DDX_Control(dx, IDC_TAB, m_tabs);
+}
+
+BOOL CMainDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
+    SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
+    CreatePages();
+    ShowWindow(SW_HIDE);
+    SetWindowText(fw::ResString(IDS_APP_NAME));
+    HandleFirstLaunch();
+
+    m_speakerTest = std::make_unique<CSpeakerTestDlg>();
+    m_speakerTest->Create();
+    m_speakerTest->ShowWindow(SW_HIDE);
+
+    InitDeviceState();
+    if (!m_hWnd) return FALSE;  // the filter installation failed and the program is ending
+    SetTimer(kPollTimer, kPollPeriod);
+    return TRUE;
+}
+
+// A first start is one where FirstLaunched is missing or its lowest byte is 1; it runs the mixer
+// pages' defaults once.
+void CMainDlg::HandleFirstLaunch() {
+    CSettingsKey key;
+    key.Open();
+    DWORD value = 0;
+    if (key.Query(settings::kFirstLaunched, value) == ERROR_FILE_NOT_FOUND) {
+        key.Write(settings::kFirstLaunched, 1);
+    }
+    if (key.Query(settings::kFirstLaunched, value) == ERROR_SUCCESS) {
+        m_firstLaunch = (value & 0xFF) == 1;
+        if (m_firstLaunch) key.Write(settings::kFirstLaunched, 0);
+    }
+    key.Close();
+    if (m_firstLaunch) {
+        ApplyFirstLaunchDefaults();
+        m_firstLaunch = 0;
+    }
+}
+
+void CMainDlg::InitDeviceState() {
+    if (device::CheckDevicePresent()) {
+        if (!device::InstallFilterDriver()) {
+            OnExit();
+            return;
+        }
+        m_devicePresent = 1;
+        AddTrayIcon(IDI_TRAY_PRESENT, IDR_TRAY_PRESENT);
+    } else {
+        m_devicePresent = 0;
+        AddTrayIcon(IDI_TRAY_ABSENT, IDR_TRAY_ABSENT);
+    }
+}
+
+void CMainDlg::AddTrayIcon(UINT iconId, UINT menuId) {
+    m_trayIconId = iconId;
+    m_trayMenuId = menuId;
+    fw::Icon icon(static_cast<HICON>(
+        ::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(iconId), IMAGE_ICON, 16, 16, 0)));
+    m_tray.Create(this, WM_TRAY_CALLBACK, fw::ResString(IDS_APP_NAME).c_str(), std::move(icon),
+                  menuId);
+}
+
+void CMainDlg::ShowTrayState(UINT iconId, UINT menuId) {
+    m_tray.RemoveIcon();
+    AddTrayIcon(iconId, menuId);
+}
+
+void CMainDlg::ConnectDevice() {
+    OpenPages();
+    SetTimer(kPollTimer, kPollPeriod);
+}
+
+void CMainDlg::DisconnectDevice() {
+    ClosePages();
+    KillTimer(kPollTimer);
+}
+
+LRESULT CMainDlg::OnTrayCallback(WPARAM wp, LPARAM lp) {
+    return m_tray.OnTrayNotification(wp, lp);
+}
+
+LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
+    if (m_trayMenuId) ShowTrayState(m_trayIconId, m_trayMenuId);
+    return 0;
+}
+
+void CMainDlg::OnOpenSettings() {
+    ConnectDevice();
+    ::InvalidateRect(m_hWnd, nullptr, TRUE);
+    ShowWindow(SW_SHOW);
+    m_speakerTest->ShowSpeakerTest(SW_HIDE);
+    ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_SETTINGS);
+}
+
+void CMainDlg::OnCloseSettings() {
+    DisconnectDevice();
+    ::ShowOwnedPopups(m_hWnd, FALSE);
+    ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_PRESENT);
+    ShowWindow(SW_HIDE);
+}
+
+void CMainDlg::OnTestSpeaker() {
+    const RECT rc = GetWindowRect();
+    DisconnectDevice();
+    m_speakerTest->MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
+    ShowWindow(SW_HIDE);
+    m_speakerTest->ShowSpeakerTest(SW_SHOW);
+    ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_PRESENT);
+}
+
+// Also for WM_CLOSE (Alt+F4) and a failed filter installation: the program ends.
+void CMainDlg::OnExit() {
+    DisconnectDevice();
+    m_tray.RemoveIcon();
+    if (m_speakerTest) {
+        m_speakerTest->ReleaseSpeakerTest();
+        m_speakerTest->DestroyWindow();
+        m_speakerTest.reset();
+    }
+    DestroyWindow();
+}
+
+// The timer is killed first, so no poll starts while this one's question box is open.
+void CMainDlg::OnTimer(UINT_PTR id) {
+    KillTimer(kPollTimer);
+    if (id == kPollTimer && !(m_speakerTest && m_speakerTest->IsVisibleFlagSet())) Poll();
+    SetTimer(kPollTimer, kPollPeriod);
+    Default();
+}
+
+// Runs five times a second: no allocation and no registry access here.
+void CMainDlg::Poll() {
+    CDeviceChannel adapter;
+    if (!adapter.Open()) return;
+    device::StreamRecord record{};
+    if (!adapter.GetStreamKind(record)) return;
+    if (record[0]) {
+        PlaySilence();
+        PanelShared& shared = Panel();
+        if (shared.fiveOnePrompt && shared.filterEnabled) {
+            shared.fiveOnePrompt = 0;
+            AskAboutFiveOneSource();
+        }
+    } else if (record[1]) {
+        PlaySilence();
+    }
+}
+
+void CMainDlg::PlaySilence() {
+    platform::Sound().PlaySound(MAKEINTRESOURCEA(IDW_SILENCE), fw::ResourceModule(),
+                                SND_RESOURCE | SND_ASYNC);
+}
+
+void CMainDlg::AskAboutFiveOneSource() {
+    char text[512] = "";
+    char caption[64] = "";  // string 8 is empty: the box has an empty title
+    ::LoadStringA(fw::ResourceModule(), IDS_FIVE_ONE_QUESTION, text, sizeof(text));
+    ::LoadStringA(fw::ResourceModule(), IDS_EMPTY_CAPTION, caption, sizeof(caption));
+    const int answer =
+        platform::Prompts().MessageBox(m_hWnd, text, caption, MB_YESNO | MB_ICONEXCLAMATION);
+    if (answer == IDNO) {
+        Panel().filterEnabled = 0;
+        ::SendMessageA(Panel().filterPage, WM_FILTER_DECLINED, 0, 0);
+    }
+}
+
+LRESULT CMainDlg::OnDeviceChange(WPARAM event, LPARAM) {
+    const DWORD version = platform::System().GetVersion();
+    const int major = LOBYTE(LOWORD(version));
+    const int minor = HIBYTE(LOWORD(version));
+    if (event == DBT_DEVNODES_CHANGED) {
+        if (!m_devicePresent && device::CheckDevicePresent()) {
+            if (!HandleArrival(major, minor)) return TRUE;
+        }
+        if (m_devicePresent && !device::CheckDevicePresent()) HandleRemoval();
+    }
+    return Default();
+}
+
+// On Windows 2000 and later the system reports a new device twice; the second report acts, after
+// a second's wait on Windows 2000 itself.
+bool CMainDlg::HandleArrival(int major, int minor) {
+    if (major >= 5) {
+        if (++m_arrivals < 2) return true;
+        if (minor == 0) platform::System().Sleep(1000);
+    }
+    m_devicePresent = 1;
+    ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_PRESENT);
+    if (!device::InstallFilterDriver()) {
+        OnExit();
+        return false;
+    }
+    ConnectDevice();
+    Panel().fiveOnePrompt = 1;
+    return true;
+}
+
+// A removal is believed only if the adapter is still gone a moment later.
+void CMainDlg::HandleRemoval() {
+    platform::System().Sleep(100);
+    if (device::CheckDevicePresent()) return;
+    m_devicePresent = 0;
+    KillTimer(kPollTimer);
+    m_arrivals = 0;
+    ShowTrayState(IDI_TRAY_ABSENT, IDR_TRAY_ABSENT);
+    ::ShowOwnedPopups(m_hWnd, FALSE);
+    ShowWindow(SW_HIDE);
+    DisconnectDevice();
+    m_speakerTest->ReleaseSpeakerTest();
+    m_speakerTest->ShowSpeakerTest(SW_HIDE);
+}
+
+void CMainDlg::CreatePages() {}
+void CMainDlg::OpenPages() {}
+void CMainDlg::ClosePages() {}
+void CMainDlg::ApplyFirstLaunchDefaults() {}
