@@ -1,12 +1,16 @@
 #include <windows.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include "framework/ResString.h"
 #include "res/resource.h"
+#include "tests/support/DialogTemplate.h"
 
 namespace {
 
@@ -75,6 +79,103 @@ TEST(VersionResource, NamesTheProductAndVersionOnePointOne) {
     UINT length = 0;
     ASSERT_TRUE(::VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
     EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(1, 1));
+}
+
+using testing_support::DialogItem;
+using testing_support::LoadDialogTemplate;
+
+void ExpectItem(const DialogItem& item, DWORD id, const wchar_t* className, const wchar_t* text,
+                DWORD style, std::array<int, 4> box) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(item.id, id);
+    EXPECT_EQ(item.className, className);
+    EXPECT_EQ(item.text, text);
+    EXPECT_EQ(item.style, style);
+    EXPECT_EQ(item.exStyle, 0u);
+    EXPECT_EQ((std::array<int, 4>{item.x, item.y, item.cx, item.cy}), box);
+}
+
+TEST(DialogTemplates, TheSkinnedTopLevelWindowsHaveTheirExactLayout) {
+    const auto main = LoadDialogTemplate(IDD_MAIN);
+    ASSERT_TRUE(main);
+    EXPECT_EQ(main->style, 0x80000040u) << "WS_POPUP | DS_SETFONT, hidden, captionless";
+    EXPECT_EQ(main->exStyle, static_cast<DWORD>(WS_EX_APPWINDOW));
+    EXPECT_EQ((std::array<int, 4>{main->x, main->y, main->cx, main->cy}),
+              (std::array<int, 4>{0, 0, 343, 152}));
+    EXPECT_EQ(main->font, L"Arial");
+    EXPECT_EQ(main->pointSize, 10);
+    ASSERT_EQ(main->items.size(), 2u);
+    ExpectItem(main->items[0], IDC_CLOSE, L"BUTTON", L"Button1",
+               WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, {291, 9, 30, 8});
+    ExpectItem(main->items[1], IDC_TAB, L"SYSTABCONTROL32", L"Tab1",
+               WS_CHILD | WS_VISIBLE | TCS_OWNERDRAWFIXED, {16, 8, 306, 92});
+
+    const auto test = LoadDialogTemplate(IDD_SPEAKER_TEST);
+    ASSERT_TRUE(test);
+    EXPECT_EQ(test->style, 0x80000040u);
+    EXPECT_EQ(test->exStyle, 0u);
+    EXPECT_EQ((std::array<int, 4>{test->x, test->y, test->cx, test->cy}),
+              (std::array<int, 4>{0, 0, 312, 120}));
+    EXPECT_EQ(test->font, L"Arial");
+    EXPECT_EQ(test->pointSize, 9);
+    ASSERT_EQ(test->items.size(), 2u);
+    ExpectItem(test->items[0], IDC_SPEAKER_TEST_CLOSE, L"BUTTON", L"Button1",
+               WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, {236, 8, 30, 9});
+    ExpectItem(test->items[1], IDC_SPEAKER_TEST_TAB, L"SYSTABCONTROL32", L"Tab1",
+               WS_CHILD | WS_VISIBLE | TCS_OWNERDRAWFIXED, {15, 7, 252, 98});
+}
+
+TEST(TrayMenus, EachMenuHasItsItemsInOneUntitledPopup) {
+    struct Item {
+        const char* text;  // null: separator
+        UINT id;
+        bool greyed;
+    };
+    const struct {
+        UINT menu;
+        std::vector<Item> items;
+    } menus[] = {
+        {IDR_TRAY_PRESENT,
+         {{"&Open Setting", 32774, false},
+          {"&Test Speaker", 32775, false},
+          {nullptr, 0, false},
+          {"&Exit", 32771, false}}},
+        {IDR_TRAY_ABSENT,
+         {{"&Open Setting", 32774, true},
+          {"&Test Speaker", 32775, true},
+          {nullptr, 0, false},
+          {"&Exit", 32771, false}}},
+        {IDR_TRAY_SETTINGS,
+         {{"&Close Setting", 32777, false},
+          {"&Test Speaker", 32775, false},
+          {nullptr, 0, false},
+          {"&Exit", 32771, false}}},
+    };
+    for (const auto& m : menus) {
+        SCOPED_TRACE(m.menu);
+        HMENU menu = ::LoadMenuA(fw::ResourceModule(), MAKEINTRESOURCEA(m.menu));
+        ASSERT_NE(menu, nullptr);
+        ASSERT_EQ(::GetMenuItemCount(menu), 1);
+        char title[16] = "x";
+        ::GetMenuStringA(menu, 0, title, sizeof(title), MF_BYPOSITION);
+        EXPECT_STREQ(title, "");
+        HMENU popup = ::GetSubMenu(menu, 0);
+        ASSERT_EQ(::GetMenuItemCount(popup), static_cast<int>(m.items.size()));
+        for (int i = 0; i < static_cast<int>(m.items.size()); ++i) {
+            const Item& expected = m.items[static_cast<std::size_t>(i)];
+            const UINT state = ::GetMenuState(popup, static_cast<UINT>(i), MF_BYPOSITION);
+            if (!expected.text) {
+                EXPECT_TRUE(state & MF_SEPARATOR);
+                continue;
+            }
+            char text[64] = "";
+            ::GetMenuStringA(popup, static_cast<UINT>(i), text, sizeof(text), MF_BYPOSITION);
+            EXPECT_STREQ(text, expected.text);
+            EXPECT_EQ(::GetMenuItemID(popup, i), expected.id);
+            EXPECT_EQ((state & MF_GRAYED) != 0, expected.greyed) << text;
+        }
+        ::DestroyMenu(menu);
+    }
 }
 
 }  // namespace
