@@ -93,15 +93,18 @@ std::optional<SimWorld::Target> SimWorld::Resolve(const std::string& path) const
 
 HANDLE SimWorld::Open(const char* path, DWORD access, DWORD share, DWORD disposition, DWORD flags) {
     const std::string name = path ? path : "";
+    if (::lstrcmpiA(name.c_str(), device::kDevicePath) == 0) ++m_driverOpenAttempts;
     const std::optional<Target> target = m_failOpens ? std::nullopt : Resolve(name);
     m_opens.push_back({name, access, share, disposition, flags, target.has_value()});
     if (!target) {
+        Changed();
         ::SetLastError(ERROR_FILE_NOT_FOUND);
         return INVALID_HANDLE_VALUE;
     }
     auto handle = reinterpret_cast<HANDLE>(m_nextHandle);
     m_nextHandle += 4;
     m_handles.emplace(handle, *target);
+    Changed();
     return handle;
 }
 

@@ -63,6 +63,8 @@ class SimWorld final : public platform::IDeviceIo {
     bool IsFailingOpens() const { return m_failOpens; }
 
     const std::vector<OpenCall>& Opens() const { return m_opens; }
+    // Attempts to open the filter driver's path, successful or not.
+    int DriverOpenAttempts() const { return m_driverOpenAttempts; }
     const std::vector<DriverRequest>& Requests() const { return m_requests; }
     void ClearLogs();
 
@@ -105,6 +107,7 @@ class SimWorld final : public platform::IDeviceIo {
     std::map<HANDLE, Target> m_handles;
     std::uintptr_t m_nextHandle = 0x5100;
     int m_badCloses = 0;
+    int m_driverOpenAttempts = 0;
     std::function<void()> m_observer;
 };
 

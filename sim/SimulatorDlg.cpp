@@ -220,14 +220,15 @@ void CSimulatorDlg::ShowState() const {
     char text[512];
     std::snprintf(text, sizeof(text),
                   "Filter: %s\nSpeakers: %s\nSurround sweep: %s\nBass: %lu / %lu / %lu\n\n"
-                  "L  %s\nR  %s\nC  %s\nLFE  %s\nRL  %s\nRR  %s\n\nOpen handles: %d",
+                  "L  %s\nR  %s\nC  %s\nLFE  %s\nRL  %s\nRR  %s\n\nOpen handles: %d\n"
+                  "Driver opens: %d",
                   d.filterOn ? "on" : "off", d.speakers51 ? "5.1" : "2.1",
                   d.surround ? "running" : "off", static_cast<unsigned long>(d.bass.first),
                   static_cast<unsigned long>(d.bass.second), static_cast<unsigned long>(d.bass.sum),
                   Decibels(d.Gain(Channel::L)).c_str(), Decibels(d.Gain(Channel::R)).c_str(),
                   Decibels(d.Gain(Channel::C)).c_str(), Decibels(d.Gain(Channel::LFE)).c_str(),
                   Decibels(d.Gain(Channel::RL)).c_str(), Decibels(d.Gain(Channel::RR)).c_str(),
-                  m_world.OpenHandles());
+                  m_world.OpenHandles(), m_world.DriverOpenAttempts());
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_STATE, text);
 }
 

@@ -1,0 +1,130 @@
+#include "tests/e2e/SimProcess.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "app/PanelShared.h"
+#include "sim/simulator_resource.h"
+
+namespace {
+
+std::string SimulatorPath() {
+    char path[MAX_PATH] = "";
+    ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string folder(path);
+    folder.resize(folder.find_last_of('\\') + 1);
+    return folder + "..\\..\\sim\\QuorvelDualSim.exe";
+}
+
+struct Search {
+    DWORD process;
+    const char* className;
+    const char* title;
+    bool messageBox;
+    bool visibleOnly;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND hwnd, LPARAM lp) {
+    auto* search = reinterpret_cast<Search*>(lp);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    if (process != search->process) return TRUE;
+    char className[64] = "";
+    ::GetClassNameA(hwnd, className, sizeof(className));
+    if (std::string(className) != search->className) return TRUE;
+    if (search->title) {
+        char title[128] = "";
+        ::GetWindowTextA(hwnd, title, sizeof(title));
+        if (std::string(title) != search->title) return TRUE;
+    }
+    if (search->visibleOnly && !::IsWindowVisible(hwnd)) return TRUE;
+    if (search->messageBox && !::GetDlgItem(hwnd, 0xFFFF)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+HWND Find(Search search) {
+    ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+SimProcess::SimProcess(const std::string& options) {
+    std::string commandLine = "\"" + SimulatorPath() + "\" " + options;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info{};
+    m_start = std::chrono::steady_clock::now();
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &info)) {
+        ::CloseHandle(info.hThread);
+        m_process = info.hProcess;
+        m_id = info.dwProcessId;
+    }
+}
+
+SimProcess::~SimProcess() {
+    Kill();
+    if (m_process) ::CloseHandle(m_process);
+}
+
+HWND SimProcess::WaitForWindow(const char* title, DWORD timeout, const char* className) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            return (found = Find({m_id, className, title, false, false, nullptr}));
+        },
+        timeout);
+    return found;
+}
+
+HWND SimProcess::WaitForMessageBox(const char* caption, DWORD timeout) const {
+    HWND found = nullptr;
+    WaitUntil(
+        [&] {
+            return (found = Find({m_id, "#32770", caption, true, true, nullptr}));
+        },
+        timeout);
+    return found;
+}
+
+std::string SimProcess::MessageText(HWND box) {
+    char text[1024] = "";
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+    return text;
+}
+
+bool SimProcess::TrayMenuOpens(UINT identifier) const {
+    HWND main = MainWindow(0);
+    if (!main) return false;
+    ::PostMessageA(main, WM_TRAY_CALLBACK, identifier, WM_RBUTTONDOWN);
+    HWND menu = nullptr;
+    WaitUntil([&] { return (menu = Find({m_id, "#32768", nullptr, false, true, nullptr})); }, 1500);
+    if (!menu) return false;
+    ::PostMessageA(menu, WM_KEYDOWN, VK_ESCAPE, 1);
+    ::PostMessageA(menu, WM_KEYUP, VK_ESCAPE, 0xC0000001);
+    WaitUntil([&] { return !Find({m_id, "#32768", nullptr, false, true, nullptr}); }, 3000);
+    return true;
+}
+
+int SimProcess::DriverOpens() const {
+    char text[1024] = "";
+    ::GetDlgItemTextA(Simulator(0), IDC_SIM_STATE, text, sizeof(text));
+    const char* line = std::strstr(text, "Driver opens: ");
+    return line ? std::atoi(line + std::strlen("Driver opens: ")) : -1;
+}
+
+bool SimProcess::WaitForExit(DWORD timeout, DWORD* exitCode) const {
+    if (!m_process || ::WaitForSingleObject(m_process, timeout) != WAIT_OBJECT_0) return false;
+    if (exitCode) ::GetExitCodeProcess(m_process, exitCode);
+    return true;
+}
+
+void SimProcess::Kill() {
+    if (m_process && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(m_process, 99);
+        ::WaitForSingleObject(m_process, 5000);
+    }
+}
