@@ -37,4 +37,14 @@ if [ -z "$id" ]; then
 fi
 sleep 1
 import -window "$id" build/screenshots/simulator.png
+"$QD_WINESERVER" -k
+"$QD_WINESERVER" -w
+qd_start_wineserver
+
+# The settings window, tab by tab.
+rm -f build/screenshots/settings-* build/screenshots/speaker-test*
+"$QD_WINE" build/tests/screenshot_tour/screenshot_tour.exe build/screenshots
+for bmp in build/screenshots/*.bmp; do
+    convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
+done
 echo "Screenshots: $(ls build/screenshots/*.png | tr '\n' ' ')"

@@ -8,7 +8,7 @@ packages=(
     cmake ninja-build g++
     g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
     wine64
-    xvfb x11-utils x11-apps imagemagick
+    xvfb x11-utils x11-apps imagemagick fonts-liberation
     googletest clang-format
 )
 

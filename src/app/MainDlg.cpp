@@ -14,7 +14,8 @@
 UINT CMainDlg::s_taskbarCreated = 0;
 
 CMainDlg::CMainDlg()
-    : CDialog(IDD_MAIN), m_icon(::LoadIconA(fw::ResourceModule(), MAKEINTRESOURCEA(IDI_MAIN))) {
+    : CSkinWindow(IDD_MAIN, IDB_SETTINGS_BACKGROUND, IDC_CLOSE),
+      m_icon(::LoadIconA(fw::ResourceModule(), MAKEINTRESOURCEA(IDI_MAIN))) {
     // Explorer broadcasts this when it starts again and has lost every tray icon.
     if (!s_taskbarCreated) s_taskbarCreated = ::RegisterWindowMessageA("TaskbarCreated");
 }
@@ -36,7 +37,7 @@ const fw::MessageMap* CMainDlg::GetMessageMap() const {
         fw::OnCommand<&CMainDlg::OnExit>(ID_EXIT),
         fw::OnSignal<&CMainDlg::OnExit>(WM_CLOSE),
     };
-    static const fw::MessageMap kMap{CDialog::GetMessageMap(), kRows};
+    static const fw::MessageMap kMap{CSkinWindow::GetMessageMap(), kRows};
     return &kMap;
 }
 
@@ -45,10 +46,10 @@ void CMainDlg::DoDataExchange(CDataExchange* dx) {
 }
 
 BOOL CMainDlg::OnInitDialog() {
-    CDialog::OnInitDialog();
+    CSkinWindow::OnInitDialog();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
-    CreatePages();
+    m_tabs.CreatePages();
     ShowWindow(SW_HIDE);
     SetWindowText(fw::ResString(IDS_APP_NAME));
     HandleFirstLaunch();
@@ -112,12 +113,12 @@ void CMainDlg::ShowTrayState(UINT iconId, UINT menuId) {
 }
 
 void CMainDlg::ConnectDevice() {
-    OpenPages();
+    m_tabs.OpenPages();
     SetTimer(kPollTimer, kPollPeriod);
 }
 
 void CMainDlg::DisconnectDevice() {
-    ClosePages();
+    m_tabs.ClosePages();
     KillTimer(kPollTimer);
 }
 
@@ -256,7 +257,4 @@ void CMainDlg::HandleRemoval() {
     m_speakerTest->ShowSpeakerTest(SW_HIDE);
 }
 
-void CMainDlg::CreatePages() {}
-void CMainDlg::OpenPages() {}
-void CMainDlg::ClosePages() {}
 void CMainDlg::ApplyFirstLaunchDefaults() {}

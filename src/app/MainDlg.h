@@ -3,15 +3,15 @@
 #include <memory>
 
 #include "app/TrayIcon.h"
-#include "framework/Dialog.h"
-#include "framework/TabCtrl.h"
+#include "ui/SkinTabCtrl.h"
+#include "ui/SkinWindow.h"
 
 class CSpeakerTestDlg;
 
 // The program's main window. Hidden, it anchors the tray icon, receives the tray menu's commands
 // and the system's device notifications, and polls the adapter for the kind of stream playing;
 // shown, it is the settings window with its tab strip. It owns the speaker test window.
-class CMainDlg : public CDialog {
+class CMainDlg : public CSkinWindow {
   public:
     static constexpr UINT_PTR kPollTimer = 32769;
     static constexpr UINT kPollPeriod = 200;
@@ -25,6 +25,7 @@ class CMainDlg : public CDialog {
     const CTrayIcon& TrayIcon() const { return m_tray; }
     bool IsDevicePresent() const { return m_devicePresent != 0; }
     CSpeakerTestDlg* SpeakerTest() const { return m_speakerTest.get(); }
+    CSkinTabCtrl& Tabs() { return m_tabs; }
 
   protected:
     BOOL OnInitDialog() override;
@@ -55,18 +56,14 @@ class CMainDlg : public CDialog {
     bool HandleArrival(int major, int minor);
     void HandleRemoval();
 
-    // The settings pages: created in the tab strip, opened on connect and closed on disconnect,
-    // and the mixer pages' defaults on the first start.
-    void CreatePages();
-    void OpenPages();
-    void ClosePages();
+    // The mixer pages' defaults on the first start.
     void ApplyFirstLaunchDefaults();
 
     static UINT s_taskbarCreated;
 
     CTrayIcon m_tray;
     std::unique_ptr<CSpeakerTestDlg> m_speakerTest;
-    CTabCtrl m_tabs;
+    CSkinTabCtrl m_tabs;
     HICON m_icon;
     int m_devicePresent = 0;
     int m_arrivals = 0;

@@ -2,13 +2,14 @@
 
 #include "res/resource.h"
 
-CSpeakerTestDlg::CSpeakerTestDlg() : CDialog(IDD_SPEAKER_TEST) {}
+CSpeakerTestDlg::CSpeakerTestDlg()
+    : CSkinWindow(IDD_SPEAKER_TEST, IDB_SPEAKER_TEST_BACKGROUND, IDC_SPEAKER_TEST_CLOSE) {}
 
 const fw::MessageMap* CSpeakerTestDlg::GetMessageMap() const {
     static constexpr fw::MsgRow kRows[] = {
         fw::OnCommand<&CSpeakerTestDlg::OnClose>(IDC_SPEAKER_TEST_CLOSE),
     };
-    static const fw::MessageMap kMap{CDialog::GetMessageMap(), kRows};
+    static const fw::MessageMap kMap{CSkinWindow::GetMessageMap(), kRows};
     return &kMap;
 }
 
@@ -16,8 +17,12 @@ void CSpeakerTestDlg::DoDataExchange(CDataExchange* dx) {
     DDX_Control(dx, IDC_SPEAKER_TEST_TAB, m_tabs);
 }
 
-// Esc never closes the window.
-void CSpeakerTestDlg::OnCancel() {}
+BOOL CSpeakerTestDlg::OnInitDialog() {
+    CSkinWindow::OnInitDialog();
+    m_tabs.InsertItem(0, "Quorvel Dual:Speaker Test");
+    m_tabs.ResetToFirstPage();
+    return TRUE;
+}
 
 void CSpeakerTestDlg::OnClose() {
     ShowSpeakerTest(SW_HIDE);

@@ -1,11 +1,11 @@
 #pragma once
 
-#include "framework/Dialog.h"
-#include "framework/TabCtrl.h"
+#include "ui/SkinTabCtrl.h"
+#include "ui/SkinWindow.h"
 
-// The speaker test window: a captionless top-level window that the main window shows in the
-// place of the settings window and hides again. Its page holds the tests.
-class CSpeakerTestDlg : public CDialog {
+// The speaker test window: a captionless top-level window with one tab, shown by the main window
+// in the place of the settings window and hidden again. Its page holds the tests.
+class CSpeakerTestDlg : public CSkinWindow {
   public:
     CSpeakerTestDlg();
 
@@ -17,13 +17,13 @@ class CSpeakerTestDlg : public CDialog {
     bool IsVisibleFlagSet() const { return m_visible != 0; }
 
   protected:
+    BOOL OnInitDialog() override;
     void DoDataExchange(CDataExchange* dx) override;
-    void OnCancel() override;
     const fw::MessageMap* GetMessageMap() const override;
 
   private:
     void OnClose();
 
     int m_visible = 0;
-    CTabCtrl m_tabs;
+    CSkinTabCtrl m_tabs;
 };

@@ -14,7 +14,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "speakertest/SpeakerTestDlg.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/SimEnvironment.h"
 
 namespace {
 

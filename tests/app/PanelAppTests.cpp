@@ -6,7 +6,7 @@
 #include "app/PanelApp.h"
 #include "framework/Handles.h"
 #include "res/resource.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/SimEnvironment.h"
 
 namespace {
 

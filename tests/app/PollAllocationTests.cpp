@@ -11,7 +11,7 @@
 
 #include "app/MainDlg.h"
 #include "res/resource.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/SimEnvironment.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "framework/ResString.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
-#include "tests/app/AppTestSupport.h"
+#include "tests/support/SimEnvironment.h"
 
 namespace {
 

@@ -1,0 +1,109 @@
+// Starts the simulator build, opens the settings window, visits each tab and saves a screenshot
+// of the window on each one as a BMP file in the folder given.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "res/resource.h"
+#include "tests/e2e/SimProcess.h"
+
+namespace {
+
+// The part of the screen the window shows: its rectangle cut to its region, if it has one.
+RECT VisibleRect(HWND window) {
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    RECT box{};
+    if (::GetWindowRgn(window, region) != ERROR && ::GetRgnBox(region, &box) != ERROR) {
+        ::OffsetRect(&box, rect.left, rect.top);
+        ::IntersectRect(&rect, &rect, &box);
+    }
+    ::DeleteObject(region);
+    return rect;
+}
+
+bool SaveWindow(HWND window, const std::string& path) {
+    const RECT rect = VisibleRect(window);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    ::SelectObject(memory, old);
+
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof(header);
+    header.biWidth = width;
+    header.biHeight = height;
+    header.biPlanes = 1;
+    header.biBitCount = 24;
+    const int row = (width * 3 + 3) / 4 * 4;
+    std::vector<BYTE> pixels(static_cast<std::size_t>(row * height));
+    ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+                reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(header);
+    file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    std::fwrite(&file, sizeof(file), 1, out);
+    std::fwrite(&header, sizeof(header), 1, out);
+    std::fwrite(pixels.data(), 1, pixels.size(), out);
+    std::fclose(out);
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: screenshot_tour <folder>\n");
+        return 2;
+    }
+    const std::string folder = argv[1];
+    SimProcess sim;
+    HWND main = sim.MainWindow();
+    if (!main) {
+        std::fprintf(stderr, "The program's main window did not appear.\n");
+        return 1;
+    }
+    ::PostMessageA(main, WM_COMMAND, ID_OPEN_SETTING, 0);
+    if (!WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000)) return 1;
+    HWND tabs = ::GetDlgItem(main, IDC_TAB);
+    const char* names[] = {"main-volume", "speaker", "filter", "record", "about"};
+    int saved = 0;
+    for (int tab = 0; tab < 5; ++tab) {
+        ::PostMessageA(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(tab), 0);
+        ::Sleep(500);
+        const std::string path =
+            folder + "/settings-" + std::to_string(tab + 1) + "-" + names[tab] + ".bmp";
+        if (SaveWindow(main, path)) ++saved;
+    }
+    // The speaker test window, shown where the settings were.
+    ::PostMessageA(main, WM_COMMAND, ID_TEST_SPEAKER, 0);
+    HWND test = nullptr;
+    WaitUntil(
+        [&] {
+            test = sim.WaitForWindow("", 0);
+            return test && ::IsWindowVisible(test);
+        },
+        5000);
+    ::Sleep(500);
+    if (test && SaveWindow(test, folder + "/speaker-test.bmp")) ++saved;
+
+    ::PostMessageA(main, WM_COMMAND, ID_EXIT, 0);
+    sim.WaitForExit(5000);
+    std::printf("%d screenshots\n", saved);
+    return saved == 6 ? 0 : 1;
+}
