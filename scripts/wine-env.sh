@@ -48,11 +48,12 @@ qd_ensure_display() {
     export DISPLAY=":$number"
 }
 
-# A persistent server, warmed by one trivial program: without it every Wine process pays for
-# starting the server and its services.
+# A persistent server, warmed by one program that uses the window system: without it every Wine
+# process pays for starting the server, and the first test's output pipe stays open as long as
+# the desktop and RPC helpers Wine starts for it.
 qd_start_wineserver() {
     "$QD_WINESERVER" -p
-    "$QD_WINE" cmd /c exit >/dev/null 2>&1 || true
+    "$QD_WINE" "$QD_BUILD/tests/wine_warmup.exe" >/dev/null 2>&1 </dev/null || true
 }
 
 qd_stop_all() {

@@ -12,6 +12,16 @@ extern "C" __declspec(dllexport) sim::SiblingState* QdSimSiblingState() {
 
 namespace sim {
 
+namespace {
+
+template <class T>
+void Append(std::vector<T>& log, T entry) {
+    if (log.size() >= SimWorld::kLogLimit) log.erase(log.begin(), log.begin() + log.size() / 2);
+    log.push_back(std::move(entry));
+}
+
+}  // namespace
+
 SimWorld::SimWorld() {
     m_firstRoot = bus.AddController(0, 4);
     m_adapterHub = m_firstRoot;
@@ -95,7 +105,7 @@ HANDLE SimWorld::Open(const char* path, DWORD access, DWORD share, DWORD disposi
     const std::string name = path ? path : "";
     if (::lstrcmpiA(name.c_str(), device::kDevicePath) == 0) ++m_driverOpenAttempts;
     const std::optional<Target> target = m_failOpens ? std::nullopt : Resolve(name);
-    m_opens.push_back({name, access, share, disposition, flags, target.has_value()});
+    Append(m_opens, OpenCall{name, access, share, disposition, flags, target.has_value()});
     if (!target) {
         Changed();
         ::SetLastError(ERROR_FILE_NOT_FOUND);
@@ -146,7 +156,7 @@ BOOL SimWorld::HandleDriverRequest(DWORD code, const void* in, DWORD inSize, voi
     request.succeeded =
         !injected && m_plugged && driver.Handle(code, in, inSize, out, outSize, returned);
     const bool succeeded = request.succeeded;
-    m_requests.push_back(std::move(request));
+    Append(m_requests, std::move(request));
     Changed();
     if (!succeeded) {
         ::SetLastError(ERROR_GEN_FAILURE);

@@ -62,6 +62,9 @@ class SimWorld final : public platform::IDeviceIo {
     void FailNextRequests(int count) { m_failNext = count; }
     bool IsFailingOpens() const { return m_failOpens; }
 
+    // The logs keep the most recent entries; a simulator left running drops the oldest half
+    // whenever one reaches kLogLimit.
+    static constexpr std::size_t kLogLimit = 20000;
     const std::vector<OpenCall>& Opens() const { return m_opens; }
     // Attempts to open the filter driver's path, successful or not.
     int DriverOpenAttempts() const { return m_driverOpenAttempts; }

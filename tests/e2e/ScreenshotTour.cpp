@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
 #include "res/resource.h"
 #include "tests/e2e/SimProcess.h"
 
@@ -16,13 +17,12 @@ namespace {
 RECT VisibleRect(HWND window) {
     RECT rect{};
     ::GetWindowRect(window, &rect);
-    HRGN region = ::CreateRectRgn(0, 0, 0, 0);
+    fw::Region region(::CreateRectRgn(0, 0, 0, 0));
     RECT box{};
-    if (::GetWindowRgn(window, region) != ERROR && ::GetRgnBox(region, &box) != ERROR) {
+    if (::GetWindowRgn(window, region.Get()) != ERROR && ::GetRgnBox(region.Get(), &box) != ERROR) {
         ::OffsetRect(&box, rect.left, rect.top);
         ::IntersectRect(&rect, &rect, &box);
     }
-    ::DeleteObject(region);
     return rect;
 }
 
@@ -30,12 +30,13 @@ bool SaveWindow(HWND window, const std::string& path) {
     const RECT rect = VisibleRect(window);
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::SelectObject(memory, old);
+    fw::WindowDc screen(nullptr);
+    fw::MemoryDc memory(::CreateCompatibleDC(screen.Get()));
+    fw::Bitmap bitmap(::CreateCompatibleBitmap(screen.Get(), width, height));
+    {
+        fw::SelectGuard select(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), rect.left, rect.top, SRCCOPY);
+    }
 
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
@@ -45,11 +46,8 @@ bool SaveWindow(HWND window, const std::string& path) {
     header.biBitCount = 24;
     const int row = (width * 3 + 3) / 4 * 4;
     std::vector<BYTE> pixels(static_cast<std::size_t>(row * height));
-    ::GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
+    ::GetDIBits(memory.Get(), bitmap.Get(), 0, static_cast<UINT>(height), pixels.data(),
                 reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
 
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;

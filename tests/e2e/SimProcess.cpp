@@ -60,14 +60,13 @@ SimProcess::SimProcess(const std::string& options) {
     if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                          &startup, &info)) {
         ::CloseHandle(info.hThread);
-        m_process = info.hProcess;
+        m_process.Reset(info.hProcess);
         m_id = info.dwProcessId;
     }
 }
 
 SimProcess::~SimProcess() {
     Kill();
-    if (m_process) ::CloseHandle(m_process);
 }
 
 HWND SimProcess::WaitForWindow(const char* title, DWORD timeout, const char* className) const {
@@ -117,14 +116,16 @@ int SimProcess::DriverOpens() const {
 }
 
 bool SimProcess::WaitForExit(DWORD timeout, DWORD* exitCode) const {
-    if (!m_process || ::WaitForSingleObject(m_process, timeout) != WAIT_OBJECT_0) return false;
-    if (exitCode) ::GetExitCodeProcess(m_process, exitCode);
+    if (!m_process || ::WaitForSingleObject(m_process.Get(), timeout) != WAIT_OBJECT_0) {
+        return false;
+    }
+    if (exitCode) ::GetExitCodeProcess(m_process.Get(), exitCode);
     return true;
 }
 
 void SimProcess::Kill() {
-    if (m_process && ::WaitForSingleObject(m_process, 0) == WAIT_TIMEOUT) {
-        ::TerminateProcess(m_process, 99);
-        ::WaitForSingleObject(m_process, 5000);
+    if (m_process && ::WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
+        ::TerminateProcess(m_process.Get(), 99);
+        ::WaitForSingleObject(m_process.Get(), 5000);
     }
 }

@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <chrono>
+
+#include "framework/Handles.h"
 #include <string>
 #include <vector>
 
@@ -17,7 +19,7 @@ class SimProcess {
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
 
-    bool Started() const { return m_process != nullptr; }
+    bool Started() const { return static_cast<bool>(m_process); }
     DWORD Id() const { return m_id; }
     std::chrono::steady_clock::time_point StartTime() const { return m_start; }
 
@@ -44,7 +46,7 @@ class SimProcess {
     void Kill();
 
   private:
-    HANDLE m_process = nullptr;
+    fw::KernelHandle m_process;
     DWORD m_id = 0;
     std::chrono::steady_clock::time_point m_start;
 };

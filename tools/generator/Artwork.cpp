@@ -52,14 +52,19 @@ void Loudspeaker(Image& image, double cx, double cy, double width, double height
     Disc(image, cx - coneRadius * 0.12, cy - coneRadius * 0.12, coneRadius * 0.2, Grey(170));
 }
 
+// A window's front plate: raised edges, a screw in each corner, the logos along the bottom.
+Image FrontPlate(int width, int height, std::uint32_t seed) {
+    Image image = Metal(width, height, seed);
+    Bevel(image, 0, 0, width, height, 2, true, Grey(238), Grey(96));
+    CornerScrews(image, 9, 4.5);
+    Logos(image, height - 12, 9);
+    return image;
+}
+
 }  // namespace
 
 Image SettingsBackground() {
-    Image image = Metal(587, 227, 136);
-    Bevel(image, 0, 0, image.Width(), image.Height(), 2, true, Grey(238), Grey(96));
-    CornerScrews(image, 9, 4.5);
-    Logos(image, image.Height() - 12, 9);
-    return image;
+    return FrontPlate(587, 227, 136);
 }
 
 Image TabStripBackground() {
@@ -67,11 +72,7 @@ Image TabStripBackground() {
 }
 
 Image SpeakerTestBackground() {
-    Image image = Metal(496, 223, 188);
-    Bevel(image, 0, 0, image.Width(), image.Height(), 2, true, Grey(238), Grey(96));
-    CornerScrews(image, 9, 4.5);
-    Logos(image, image.Height() - 12, 9);
-    return image;
+    return FrontPlate(496, 223, 188);
 }
 
 Image CloseButton() {
