@@ -9,7 +9,7 @@ source scripts/wine-env.sh
 qd_prepare_prefix
 program=build/sim/QuorvelDualSim.exe
 
-if [ -n "${DISPLAY:-}" ]; then
+if qd_display_works; then
     exec "$QD_WINE" "$program"
 fi
 

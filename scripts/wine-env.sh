@@ -34,9 +34,14 @@ REG
     touch "$WINEPREFIX/.qd-ready"
 }
 
-# Starts Xvfb on a free display number when no display is set.
+# Whether DISPLAY names an X server that answers.
+qd_display_works() {
+    [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1
+}
+
+# Starts Xvfb on a free display number unless a working display is set.
 qd_ensure_display() {
-    [ -n "${DISPLAY:-}" ] && return 0
+    qd_display_works && return 0
     local fifo="$QD_BUILD/xvfb-display"
     rm -f "$fifo"
     mkfifo "$fifo"
