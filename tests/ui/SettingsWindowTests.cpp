@@ -10,6 +10,7 @@
 #include "app/MainDlg.h"
 #include "framework/WinApp.h"
 #include "res/resource.h"
+#include "tests/support/Canvas.h"
 #include "tests/support/SimEnvironment.h"
 #include "ui/Skin.h"
 #include "ui/SkinPage.h"
@@ -17,34 +18,7 @@
 
 namespace {
 
-// Paints a window into memory through WM_PRINTCLIENT and reads the pixels back.
-class Printed {
-  public:
-    explicit Printed(HWND window) {
-        ::GetClientRect(window, &m_rect);
-        BITMAPINFO info{};
-        info.bmiHeader = {
-            sizeof(BITMAPINFOHEADER), m_rect.right, -m_rect.bottom, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        m_bitmap.Reset(::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        m_dc.Reset(::CreateCompatibleDC(nullptr));
-        m_old = ::SelectObject(m_dc.Get(), m_bitmap.Get());
-        ui::FillSolid(m_dc.Get(), m_rect, RGB(1, 2, 3));
-        ::SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(m_dc.Get()),
-                       PRF_CLIENT | PRF_ERASEBKGND);
-    }
-    ~Printed() { ::SelectObject(m_dc.Get(), m_old); }
-
-    COLORREF At(int x, int y) const { return ::GetPixel(m_dc.Get(), x, y); }
-    int Width() const { return m_rect.right; }
-    int Height() const { return m_rect.bottom; }
-
-  private:
-    RECT m_rect{};
-    fw::Bitmap m_bitmap;
-    fw::MemoryDc m_dc;
-    HGDIOBJ m_old = nullptr;
-};
+using testing_support::Canvas;
 
 class SettingsWindowTest : public testing_support::SimEnvironment {
   public:
@@ -122,7 +96,7 @@ TEST_F(SettingsWindowTest, ChoosingAnotherTabShowsItsPageAndMovesTheFocusIntoIt)
 }
 
 TEST_F(SettingsWindowTest, TabItemsAndEachPagesTopRowJoinThePageToItsTab) {
-    const Printed strip(Tabs().GetSafeHwnd());
+    const Canvas strip(Tabs().GetSafeHwnd());
     const int edge = ::GetSystemMetrics(SM_CYEDGE);
     for (int tab = 0; tab < 5; ++tab) {
         SCOPED_TRACE(tab);
@@ -138,7 +112,7 @@ TEST_F(SettingsWindowTest, TabItemsAndEachPagesTopRowJoinThePageToItsTab) {
         EXPECT_GT(dark, 10);
 
         // The page's top row is light but for one gap, under this tab as it was drawn.
-        const Printed page(PageWindow(tab));
+        const Canvas page(PageWindow(tab));
         std::vector<std::pair<int, int>> gaps;
         for (int x = 0; x < page.Width(); ++x) {
             const COLORREF p = page.At(x, 0);
@@ -170,7 +144,7 @@ TEST_F(SettingsWindowTest, TheAboutPagesTextsSitOnTheGroundColour) {
         char text[128] = "";
         ::GetWindowTextA(child, text, sizeof(text));
         texts.push_back(text);
-        const Printed label(child);
+        const Canvas label(child);
         EXPECT_EQ(label.At(label.Width() - 1, label.Height() - 1), ui::kGround) << text;
     }
     ASSERT_EQ(texts.size(), 3u);

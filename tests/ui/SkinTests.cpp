@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
+#include "tests/support/Canvas.h"
 #include "framework/ResString.h"
 #include "res/resource.h"
 #include "ui/Skin.h"
@@ -13,30 +14,7 @@
 
 namespace {
 
-// A memory DC with a 24-bit bitmap of its own, for painting and reading back pixels.
-class Canvas {
-  public:
-    Canvas(int width, int height)
-        : m_dc(::CreateCompatibleDC(nullptr)),
-          m_bitmap(Bitmap(width, height)),
-          m_select(m_dc.Get(), m_bitmap.Get()) {
-        ui::FillSolid(m_dc.Get(), {0, 0, width, height}, RGB(1, 2, 3));
-    }
-    HDC Dc() const { return m_dc.Get(); }
-    COLORREF At(int x, int y) const { return ::GetPixel(m_dc.Get(), x, y); }
-
-  private:
-    static HBITMAP Bitmap(int width, int height) {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        return ::CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    }
-
-    fw::MemoryDc m_dc;
-    fw::Bitmap m_bitmap;
-    fw::SelectGuard m_select;
-};
+using testing_support::Canvas;
 
 TEST(SkinArithmetic, PagesFillTheDisplayAreaBelowTheTabs) {
     const struct {
