@@ -153,7 +153,6 @@ void CMainDlg::DisconnectDevice() {
 // Hiding the owned windows would hide an open message box too, whose modal loop would then go on
 // unseen with this window disabled: such boxes are ended first, unanswered.
 void CMainDlg::HideOwnedWindows() {
-    if (m_questionOpen) m_questionEnded = true;
     platform::Prompts().EndBoxes(m_hWnd);
     ::ShowOwnedPopups(m_hWnd, FALSE);
 }
@@ -246,12 +245,12 @@ void CMainDlg::AskAboutFiveOneSource() {
     ::LoadStringA(fw::ResourceModule(), IDS_FIVE_ONE_QUESTION, text, sizeof(text));
     ::LoadStringA(fw::ResourceModule(), IDS_EMPTY_CAPTION, caption, sizeof(caption));
     m_questionOpen = true;
-    m_questionEnded = false;
     const int answer =
         platform::Prompts().MessageBox(m_hWnd, text, caption, MB_YESNO | MB_ICONEXCLAMATION);
     m_questionOpen = false;
-    // Gone meanwhile: the program ended; ended: the adapter went or the settings closed.
-    if (!m_hWnd || m_questionEnded) return;
+    // The program may have ended meanwhile. A box ended because the adapter went or the
+    // settings closed answers 0, which changes nothing.
+    if (!m_hWnd) return;
     if (answer == IDNO) {
         Panel().filterEnabled = 0;
         ::SendMessageA(Panel().filterPage, WM_FILTER_DECLINED, 0, 0);

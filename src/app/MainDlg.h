@@ -73,7 +73,6 @@ class CMainDlg : public CSkinWindow {
     UINT m_trayMenuId = 0;
     // The pages hold the adapter and the poll runs, from a connect to the next disconnect.
     bool m_connected = false;
-    // The 5.1 question is open; it was ended unanswered while open.
+    // The 5.1 question is open.
     bool m_questionOpen = false;
-    bool m_questionEnded = false;
 };
