@@ -26,7 +26,6 @@ class CSimulatorDlg : public CDialog {
     void OnStreamFive();
     void OnInstalled();
     void OnInstallResult();
-    void OnPanelFlags();
     void OnFailOpens();
     void OnFailCodeSelected();
     void OnFailCode();
@@ -37,7 +36,6 @@ class CSimulatorDlg : public CDialog {
     void SetStream(device::StreamKind kind);
     DWORD SelectedCode() const;
     void ShowState() const;
-    void ShowPanelFlags() const;
     void ShowLog();
 
     sim::SimWorld& m_world;

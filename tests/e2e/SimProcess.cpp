@@ -89,6 +89,28 @@ HWND SimProcess::WaitForMessageBox(const char* caption, DWORD timeout) const {
     return found;
 }
 
+int SimProcess::MessageBoxes() const {
+    struct Count {
+        DWORD process;
+        int boxes;
+    } count{m_id, 0};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM lp) -> BOOL {
+            auto* c = reinterpret_cast<Count*>(lp);
+            DWORD process = 0;
+            ::GetWindowThreadProcessId(hwnd, &process);
+            char className[16] = "";
+            ::GetClassNameA(hwnd, className, sizeof(className));
+            if (process == c->process && std::string(className) == "#32770" &&
+                ::GetDlgItem(hwnd, 0xFFFF)) {
+                ++c->boxes;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.boxes;
+}
+
 std::string SimProcess::MessageText(HWND box) {
     char text[1024] = "";
     ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
