@@ -49,6 +49,10 @@ BOOL CALLBACK PostDeviceChange(HWND window, LPARAM) {
     return TRUE;
 }
 
+bool SameRequest(const sim::DriverRequest& a, const sim::DriverRequest& b) {
+    return a.code == b.code && a.input == b.input && a.succeeded == b.succeeded;
+}
+
 std::string LogLine(std::size_t number, const sim::DriverRequest& request) {
     const char* name = sim::RequestName(request.code);
     char head[64];
@@ -243,8 +247,22 @@ void CSimulatorDlg::ShowLog() {
         ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
         m_logShown = 0;
     }
+    // A run of the same request (the polls, five times a second) takes one line with a count.
     for (; m_logShown < requests.size(); ++m_logShown) {
-        const std::string line = LogLine(m_logShown + 1, requests[m_logShown]);
+        const sim::DriverRequest& request = requests[m_logShown];
+        const auto lines = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+        const bool repeat =
+            m_logShown > 0 && lines > 0 && SameRequest(request, requests[m_logShown - 1]);
+        std::string line;
+        if (repeat) {
+            ++m_runLength;
+            line = LogLine(m_runStart, request) + "  x" + std::to_string(m_runLength);
+            ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(lines - 1), 0);
+        } else {
+            m_runStart = m_logShown + 1;
+            m_runLength = 1;
+            line = LogLine(m_runStart, request);
+        }
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
     const auto count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);

@@ -41,4 +41,7 @@ class CSimulatorDlg : public CDialog {
     sim::SimWorld& m_world;
     bool m_refreshPosted = false;
     std::size_t m_logShown = 0;
+    // The last line of the log: the number of its first request and how many it stands for.
+    std::size_t m_runStart = 0;
+    int m_runLength = 0;
 };
