@@ -89,25 +89,31 @@ HWND SimProcess::WaitForMessageBox(const char* caption, DWORD timeout) const {
     return found;
 }
 
+namespace {
+
+struct BoxCount {
+    DWORD process;
+    int boxes;
+};
+
+BOOL CALLBACK CountBox(HWND hwnd, LPARAM lp) {
+    auto* count = reinterpret_cast<BoxCount*>(lp);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    char className[16] = "";
+    ::GetClassNameA(hwnd, className, sizeof(className));
+    if (process == count->process && std::string(className) == "#32770" &&
+        ::GetDlgItem(hwnd, 0xFFFF)) {
+        ++count->boxes;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
 int SimProcess::MessageBoxes() const {
-    struct Count {
-        DWORD process;
-        int boxes;
-    } count{m_id, 0};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM lp) -> BOOL {
-            auto* c = reinterpret_cast<Count*>(lp);
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(hwnd, &process);
-            char className[16] = "";
-            ::GetClassNameA(hwnd, className, sizeof(className));
-            if (process == c->process && std::string(className) == "#32770" &&
-                ::GetDlgItem(hwnd, 0xFFFF)) {
-                ++c->boxes;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    BoxCount count{m_id, 0};
+    ::EnumWindows(&CountBox, reinterpret_cast<LPARAM>(&count));
     return count.boxes;
 }
 
