@@ -291,7 +291,8 @@ TEST_F(EndToEnd, ChoicesReachTheAdapterAndComeBackAfterARestart) {
         std::chrono::steady_clock::now() - changed);
     std::printf("Stream change to the filter page: %lld ms\n",
                 static_cast<long long>(shown.count()));
-    EXPECT_LE(shown.count(), 600) << "within one period of the page's poll, and some slack";
+    // One period of the page's poll is 300 ms; a loaded machine gets some slack.
+    EXPECT_LE(shown.count(), 1000);
 }
 
 TEST_F(EndToEnd, TheStoredSettingsReachAnAdapterPluggedInAfterTheStart) {
