@@ -63,6 +63,7 @@ bool CFilterPage::StillOpen(unsigned connection) const {
 void CFilterPage::OpenPage() {
     const unsigned connection = ++m_connection;
     if (!m_device.Open()) {
+        if (m_hWnd) KillTimer(kStreamTimer);
         ++m_failedOpens;
         // The first failure is silent; the message shows only until the settings were applied once.
         if (m_firstOpenState == 1 && m_failedOpens > 1) {
