@@ -117,6 +117,8 @@ BOOL CSimulatorDlg::OnInitDialog() {
         ::SendMessageA(results, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(result.label));
     }
     ::SendMessageA(results, CB_SETCURSEL, 0, 0);
+    // Room for the longest line, a bass record's twelve bytes.
+    ::SendMessageA(GetDlgItem(IDC_SIM_LOG), LB_SETHORIZONTALEXTENT, 400, 0);
     ::CheckDlgButton(m_hWnd, IDC_SIM_INSTALLED,
                      m_world.sibling.deviceInstalled ? BST_CHECKED : BST_UNCHECKED);
     ::SetDlgItemInt(m_hWnd, IDC_SIM_FAIL_COUNT, 1, FALSE);

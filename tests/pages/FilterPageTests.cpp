@@ -234,9 +234,11 @@ TEST_F(FilterPageTest, AFailedOpenIsShownFromTheSecondTimeUntilAnOpenSucceeds) {
     world.SetPlugged(true);
     page->OpenPage();
     world.SetPlugged(false);
-    page->ClosePage();
     page->OpenPage();
     EXPECT_EQ(prompts.shown.size(), 2u) << "none after the settings were applied once";
+    EXPECT_FALSE(
+        TimerRunning(page->GetSafeHwnd(), CFilterPage::kStreamTimer, CFilterPage::kStreamPeriod))
+        << "a failed reopen stops the stream display";
 }
 
 TEST_F(FilterPageTest, ThePagesWindowIsPublishedWhileItExists) {
