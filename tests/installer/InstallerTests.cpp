@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <set>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -107,9 +109,23 @@ HWND MainWindowOf(DWORD processId) {
     return nullptr;
 }
 
-bool WaitForMainWindow(DWORD processId) {
-    for (int i = 0; i < 250; ++i) {
-        if (MainWindowOf(processId)) return true;
+// Whether the copy has finished starting: its tray icon, present or absent, is in the shell (only
+// an existing icon can be modified). By then it has let go of the sibling library.
+bool HasTrayIcon(HWND window) {
+    for (UINT id : {IDR_TRAY_PRESENT, IDR_TRAY_ABSENT}) {
+        NOTIFYICONDATAA probe{};
+        probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        probe.hWnd = window;
+        probe.uID = id;
+        if (::Shell_NotifyIconA(NIM_MODIFY, &probe)) return true;
+    }
+    return false;
+}
+
+bool WaitUntilStarted(DWORD processId) {
+    for (int i = 0; i < 500; ++i) {
+        HWND window = MainWindowOf(processId);
+        if (window && HasTrayIcon(window)) return true;
         ::Sleep(20);
     }
     return false;
@@ -193,14 +209,14 @@ TEST_F(Installer, InstallsReplacesARunningCopyWithoutARebootAndUninstallsEveryth
     DWORD processId = 0;
     running = StartInstalledCopy(&processId);
     ASSERT_TRUE(running);
-    ASSERT_TRUE(WaitForMainWindow(processId));
+    ASSERT_TRUE(WaitUntilStarted(processId));
     EXPECT_EQ(Msiexec("/i \"" + Package() + "\" /qn REINSTALL=ALL REINSTALLMODE=vamus"), 0u);
     EXPECT_EQ(::WaitForSingleObject(running.Get(), 0), WAIT_OBJECT_0);
     EXPECT_TRUE(Exists(InstallFolder() + "QuorvelDual.exe"));
 
     // Uninstall over a running copy; the settings key stays for a later install.
     running = StartInstalledCopy(&processId);
-    ASSERT_TRUE(WaitForMainWindow(processId));
+    ASSERT_TRUE(WaitUntilStarted(processId));
     ASSERT_TRUE(::DeleteFileA((InstallFolder() + "Zelfilter.dll").c_str()));
     EXPECT_EQ(Msiexec("/x \"" + Package() + "\" /qn"), 0u);
     EXPECT_EQ(::WaitForSingleObject(running.Get(), 0), WAIT_OBJECT_0);
