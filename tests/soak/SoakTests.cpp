@@ -14,6 +14,7 @@
 #include "app/MainDlg.h"
 #include "framework/Handles.h"
 #include "framework/WinApp.h"
+#include "pages/FilterPage.h"
 #include "res/resource.h"
 #include "tests/support/SimEnvironment.h"
 
@@ -125,13 +126,18 @@ class Soak : public testing_support::SimEnvironment {
     std::unique_ptr<CMainDlg> main;
 };
 
+// The main window's poll and the filter page's stream display, which runs beside it.
 TEST_F(Soak, TenThousandPolls) {
     Command(ID_OPEN_SETTING);
+    CWnd* filterPage = main->Tabs().Page(2);
     for (const device::StreamKind kind :
          {device::StreamKind::None, device::StreamKind::TwoChannel, device::StreamKind::FiveOne}) {
         SCOPED_TRACE(static_cast<int>(kind));
         world.driver.SetStreamKind(kind);
-        ExpectSteady(10000 / 3, [&] { main->SendMessage(WM_TIMER, CMainDlg::kPollTimer); });
+        ExpectSteady(10000 / 3, [&] {
+            main->SendMessage(WM_TIMER, CMainDlg::kPollTimer);
+            filterPage->SendMessage(WM_TIMER, CFilterPage::kStreamTimer);
+        });
     }
 }
 
