@@ -139,7 +139,7 @@ TEST_F(MainWindowTest, FirstLaunchedIsClearedOnAFirstStartOnly) {
                                  "FirstLaunched", RRF_RT_REG_DWORD, nullptr, &value, &size),
                   ERROR_SUCCESS);
         EXPECT_EQ(value, c.after);
-        EXPECT_EQ(registry.OpenKeys(), 0) << "the key is closed at once";
+        EXPECT_EQ(registry.OpenKeys(), 1) << "closed at once; the speaker test page keeps its own";
         main.reset();
         app.PumpPending();
     }
@@ -240,7 +240,8 @@ TEST_F(MainWindowTest, ThePollPlaysTheSilenceClipAndAsksAboutA51StreamOncePerArm
         EXPECT_EQ(filterPage.filterDeclined, c.declined);
         EXPECT_EQ(Panel().filterEnabled, c.filterAfter);
         EXPECT_EQ(Panel().fiveOnePrompt, c.promptAfter);
-        EXPECT_EQ(world.OpenHandles(), 0) << "each poll closes its handle";
+        const int pageHandle = main->SpeakerTest()->IsVisibleFlagSet() ? 1 : 0;
+        EXPECT_EQ(world.OpenHandles(), pageHandle) << "each poll closes its handle";
         EXPECT_EQ(registry.Calls(), registryCalls) << "the poll never touches the registry";
         EXPECT_TRUE(Polling()) << "the timer runs again after every poll";
     }
