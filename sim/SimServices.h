@@ -58,12 +58,17 @@ class SimPrompts final : public platform::IPrompts {
     std::vector<Prompt> shown;
     // Answers given in turn; when none is queued the box's first button answers.
     std::deque<int> answers;
+    // Runs once, while the next box is open (after it was recorded, before it is answered): what
+    // arrives meanwhile in the box's own message loop.
+    std::function<void(const Prompt&)> whileNextOpen;
 
     int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
 };
 
 struct PlayedSound {
-    std::string sound;  // "#9184" for a resource id, "" for none (a purge)
+    // "#9184" for a resource id, also for a WAVE image in memory that is one of the program's
+    // own resources; "" for none (a stop); "<memory>" for any other image.
+    std::string sound;
     HMODULE module;
     DWORD flags;
     bool viaSndPlaySound;
@@ -71,10 +76,22 @@ struct PlayedSound {
 
 class SimSound final : public platform::ISound {
   public:
+    // The most recent calls; a simulator left running drops the oldest half whenever the list
+    // reaches kLogLimit.
+    static constexpr std::size_t kLogLimit = 20000;
     std::vector<PlayedSound> played;
+    // Calls made since the start, including the dropped ones.
+    std::size_t total = 0;
+    // Where set, every call is passed on to it as well: the host's real sound service.
+    platform::ISound* passOn = nullptr;
+    // Called after every call.
+    std::function<void()> onPlayed;
 
     BOOL PlaySound(const char* sound, HMODULE module, DWORD flags) override;
     BOOL SndPlaySound(const char* sound, UINT flags) override;
+
+  private:
+    void Record(PlayedSound call);
 };
 
 class SimSystem final : public platform::ISystem {

@@ -183,6 +183,12 @@ void CSpeakerTestPage::CloseTestPage() {
             if (Overtaken(closes)) return;
         }
     }
+    // A sweep whose stop could not switch the filter off runs on with the Test button idle; it
+    // ends here, with the window, and not later on a hidden page.
+    if (m_sweepRunning) {
+        platform::Sound().SndPlaySound(nullptr, 0);
+        EndSweep();
+    }
     // Taken out of the member first: a close that runs while the box below is open finds no
     // handle, and the handle is closed whatever happens meanwhile. It is closed even when the
     // page was not marked shown, which happens only when the close comes while the open's own
@@ -339,6 +345,10 @@ void CSpeakerTestPage::StopSurroundTest() {
         Report(IDS_TRANSPORT_ERROR, IDS_IOCONTROL_ERROR, MB_OK);
         if (!m_hWnd) return;
     }
+    EndSweep();
+}
+
+void CSpeakerTestPage::EndSweep() {
     KillTimer(kSweepTimer);
     m_sweepRunning = false;
     // A fresh image wipes the marker; the one it replaces is deleted unless it is the

@@ -90,6 +90,7 @@ class CSpeakerTestPage : public CSkinPage {
     void LoadTileBitmaps();
     void SequenceTick();
     void SweepTick();
+    void EndSweep();
     void PressSpeaker(speakertest::Speaker speaker);
     void ReleaseSpeaker();
 
