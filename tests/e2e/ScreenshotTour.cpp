@@ -134,9 +134,16 @@ int main(int argc, char** argv) {
     ::Sleep(500);
     if (test && SaveWindow(test, folder + "/speaker-test.bmp")) ++saved;
     if (test) saved += SpeakerTestRunning(test, folder);
+    // The simulator window with the sound calls of those tests, the speaker test closed.
+    if (test) ::SendMessageA(::GetDlgItem(test, IDC_SPEAKER_TEST_CLOSE), BM_CLICK, 0, 0);
+    ::Sleep(500);
+    if (HWND simulator = sim.Simulator(0);
+        simulator && SaveWindow(simulator, folder + "/simulator-sounds.bmp")) {
+        ++saved;
+    }
 
     ::PostMessageA(main, WM_COMMAND, ID_EXIT, 0);
     sim.WaitForExit(5000);
     std::printf("%d screenshots\n", saved);
-    return saved == 8 ? 0 : 1;
+    return saved == 9 ? 0 : 1;
 }
