@@ -247,6 +247,24 @@ TEST_F(SurroundSweepTest, FailuresAtStartAndStopAreReportedAndDecideWhatRuns) {
     }
 }
 
+// A stop loads the clean panel image afresh; the image it replaces goes, so that repeated sweeps
+// do not pile up bitmaps.
+TEST_F(SurroundSweepTest, EachStopReplacesThePanelImageAndDeletesTheOneBefore) {
+    Show();
+    auto shown = [&] {
+        return reinterpret_cast<HBITMAP>(::SendMessageA(Panel(), STM_GETIMAGE, IMAGE_BITMAP, 0));
+    };
+    PressTest();
+    Click(IDC_TEST_BUTTON);
+    const HBITMAP first = shown();
+    ASSERT_NE(::GetObjectType(first), 0u);
+    PressTest();
+    Click(IDC_TEST_BUTTON);
+    EXPECT_NE(shown(), first);
+    EXPECT_NE(::GetObjectType(shown()), 0u);
+    EXPECT_EQ(::GetObjectType(first), 0u);
+}
+
 TEST_F(SurroundSweepTest, ASweepLeftRunningByAFailedStopEndsWhenTheWindowHides) {
     Show();
     Click(IDC_TEST_BUTTON);
