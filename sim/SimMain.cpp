@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "app/LibrarySearch.h"
 #include "app/PanelApp.h"
 #include "platform/Seams.h"
 #include "platform/Win32Seams.h"
@@ -33,6 +34,7 @@ void ApplyOptions(sim::SimWorld& world, const char* commandLine) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    app::RestrictLibrarySearch();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
