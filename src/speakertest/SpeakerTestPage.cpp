@@ -169,6 +169,16 @@ void CSpeakerTestPage::OpenTestPage() {
 void CSpeakerTestPage::CloseTestPage() {
     const int closes = ++m_closes;
     StopAllSounds();
+    StopRunningTest();
+    if (Overtaken(closes) || !RestoreFilterAndLetGo()) return;
+    platform::Sound().PlaySound(MAKEINTRESOURCEA(IDW_SILENCE), fw::ResourceModule(),
+                                SND_RESOURCE | SND_ASYNC);
+    m_shown = 0;
+    ShowWindow(SW_HIDE);
+}
+
+// The running test as the Test button's stop would end it, the idle state stored first.
+void CSpeakerTestPage::StopRunningTest() {
     if (m_buttonStatus == kButtonRunning) {
         RedrawTestButton();
         m_captionTest = 1;
@@ -180,31 +190,29 @@ void CSpeakerTestPage::CloseTestPage() {
             StopAllSounds();
         } else if (m_testMode == kModeSurround) {
             StopSurroundTest();
-            if (Overtaken(closes)) return;
         }
     }
     // A sweep whose stop could not switch the filter off runs on with the Test button idle; it
     // ends here, with the window, and not later on a hidden page.
-    if (m_sweepRunning) {
+    if (m_hWnd && m_sweepRunning) {
         platform::Sound().SndPlaySound(nullptr, 0);
         EndSweep();
     }
-    // Taken out of the member first: a close that runs while the box below is open finds no
-    // handle, and the handle is closed whatever happens meanwhile. It is closed even when the
-    // page was not marked shown, which happens only when the close comes while the open's own
-    // box is up.
+}
+
+// The handle is taken out of the member first: a close that runs while the box below is open
+// finds no handle, and the handle is closed whatever happens meanwhile. It is closed even when
+// the page was not marked shown, which happens only when the close comes while the open's own
+// box is up. False when the close was overtaken while the box was open.
+bool CSpeakerTestPage::RestoreFilterAndLetGo() {
     CDeviceChannel channel = std::move(m_channel);
     if (m_shown && channel.IsOpen()) {
         const DWORD request = m_filterSetting ? device::IOCTL_FILTER_ON : device::IOCTL_FILTER_OFF;
         if (!channel.Send(request) && !Report(IDS_TRANSPORT_ERROR, IDS_IOCONTROL_ERROR, MB_OK)) {
-            return;
+            return false;
         }
     }
-    channel.Close();
-    platform::Sound().PlaySound(MAKEINTRESOURCEA(IDW_SILENCE), fw::ResourceModule(),
-                                SND_RESOURCE | SND_ASYNC);
-    m_shown = 0;
-    ShowWindow(SW_HIDE);
+    return true;
 }
 
 void CSpeakerTestPage::ReleaseTestSettings() {

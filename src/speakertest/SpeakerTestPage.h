@@ -91,6 +91,8 @@ class CSpeakerTestPage : public CSkinPage {
     void SequenceTick();
     void SweepTick();
     void EndSweep();
+    void StopRunningTest();
+    bool RestoreFilterAndLetGo();
     void PressSpeaker(speakertest::Speaker speaker);
     void ReleaseSpeaker();
 
