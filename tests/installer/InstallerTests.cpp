@@ -201,7 +201,14 @@ TEST_F(Installer, InstallsReplacesARunningCopyWithoutARebootAndUninstallsEveryth
     // Uninstall over a running copy; the settings key stays for a later install.
     running = StartInstalledCopy(&processId);
     ASSERT_TRUE(WaitForMainWindow(processId));
-    ASSERT_TRUE(::DeleteFileA((InstallFolder() + "Zelfilter.dll").c_str()));
+    // The window exists before the start-up has loaded and freed the sibling library; until
+    // then the file cannot be deleted.
+    bool deleted = false;
+    for (int i = 0; i < 100 && !deleted; ++i) {
+        deleted = ::DeleteFileA((InstallFolder() + "Zelfilter.dll").c_str()) != FALSE;
+        if (!deleted) ::Sleep(20);
+    }
+    ASSERT_TRUE(deleted);
     EXPECT_EQ(Msiexec("/x \"" + Package() + "\" /qn"), 0u);
     EXPECT_EQ(::WaitForSingleObject(running.Get(), 0), WAIT_OBJECT_0);
     EXPECT_FALSE(Exists(InstallFolder() + "QuorvelDual.exe"));
