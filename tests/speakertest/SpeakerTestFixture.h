@@ -44,6 +44,8 @@ class SpeakerTestWindow : public SimEnvironment {
     }
     ~SpeakerTestWindow() override {
         window.ReleaseSpeakerTest();
+        EXPECT_EQ(world.OpenHandles(), 0) << "released: the adapter's handle is closed";
+        EXPECT_EQ(registry.OpenKeys(), 0) << "released: the settings key is closed";
         window.DestroyWindow();
         app.PumpPending();
     }
