@@ -39,4 +39,24 @@ query "INSERT INTO \`CustomAction\` (\`Action\`, \`Type\`, \`Source\`, \`Target\
 query "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`)
        VALUES ('CloseRunningCopy', 1390)"
 
+# The sibling library comes with the adapter's own driver package, not with this one: when the
+# driver package puts its Zelfilter.dll beside this installer, the install copies it beside the
+# program (MoveFile with option 0: copy), and the uninstall removes that copy. Without one beside
+# the installer nothing is copied and the program warns at start that the library is missing.
+query "CREATE TABLE \`MoveFile\` (\`FileKey\` CHAR(72) NOT NULL, \`Component_\` CHAR(72) NOT NULL,
+       \`SourceName\` CHAR(255) LOCALIZABLE, \`DestName\` CHAR(255) LOCALIZABLE,
+       \`SourceFolder\` CHAR(72), \`DestFolder\` CHAR(72) NOT NULL, \`Options\` SHORT NOT NULL
+       PRIMARY KEY \`FileKey\`)"
+query "INSERT INTO \`MoveFile\` (\`FileKey\`, \`Component_\`, \`SourceName\`, \`DestName\`,
+       \`SourceFolder\`, \`DestFolder\`, \`Options\`)
+       VALUES ('SiblingLibrary', 'Program', 'Zelfilter.dll', 'Zelfilter.dll', 'SourceDir',
+       'INSTALLDIR', 0)"
+query "INSERT INTO \`RemoveFile\` (\`FileKey\`, \`Component_\`, \`FileName\`, \`DirProperty\`,
+       \`InstallMode\`) VALUES ('SiblingLibrary', 'Program', 'Zelfilter.dll', 'INSTALLDIR', 2)"
+# ResolveSource sets SourceDir, which a silent install has no dialog sequence to set; MoveFiles
+# runs in its usual place, before InstallFiles (4000).
+query "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Condition\`, \`Sequence\`)
+       VALUES ('ResolveSource', 'NOT REMOVE~="ALL"', 850)"
+query "INSERT INTO \`InstallExecuteSequence\` (\`Action\`, \`Sequence\`) VALUES ('MoveFiles', 3800)"
+
 mv "$stage/package.msi" "$output"

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
+#include <shellapi.h>
 #include <shlobj.h>
 
 #include <set>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
+#include "res/resource.h"
 
 namespace {
 
@@ -107,9 +109,23 @@ HWND MainWindowOf(DWORD processId) {
     return nullptr;
 }
 
-bool WaitForMainWindow(DWORD processId) {
-    for (int i = 0; i < 250; ++i) {
-        if (MainWindowOf(processId)) return true;
+// Whether the copy has finished starting: its tray icon, present or absent, is in the shell (only
+// an existing icon can be modified). By then it has let go of the sibling library.
+bool HasTrayIcon(HWND window) {
+    for (UINT id : {IDR_TRAY_PRESENT, IDR_TRAY_ABSENT}) {
+        NOTIFYICONDATAA probe{};
+        probe.cbSize = NOTIFYICONDATAA_V1_SIZE;
+        probe.hWnd = window;
+        probe.uID = id;
+        if (::Shell_NotifyIconA(NIM_MODIFY, &probe)) return true;
+    }
+    return false;
+}
+
+bool WaitUntilStarted(DWORD processId) {
+    for (int i = 0; i < 500; ++i) {
+        HWND window = MainWindowOf(processId);
+        if (window && HasTrayIcon(window)) return true;
         ::Sleep(20);
     }
     return false;
@@ -147,7 +163,7 @@ class Installer : public testing::Test {
     ~Installer() override {
         // A copy the installer failed to end must not outlive the test.
         if (running) ::TerminateProcess(running.Get(), 1);
-        ::DeleteFileA((InstallFolder() + "Zelfilter.dll").c_str());
+        ::DeleteFileA((ProgramFolder() + "Zelfilter.dll").c_str());
         Msiexec("/x \"" + Package() + "\" /qn");
         // The uninstall keeps the settings key on purpose; the test leaves the machine as found.
         ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, KEY_WOW64_32KEY, 0);
@@ -179,7 +195,9 @@ TEST_F(Installer, TheSettingsKeyIsWritableByEveryUserInThe32BitView) {
     }
 }
 
-TEST_F(Installer, InstallsReplacesARunningCopyWithoutARebootAndUninstallsEverything) {
+// Installed without the adapter's sibling library beside the package: the program comes without
+// it, and the uninstall takes everything away.
+TEST_F(Installer, InstallsSilentlyAndUninstallsEverything) {
     ASSERT_EQ(Msiexec("/i \"" + Package() + "\" /qn"), 0u);
     EXPECT_TRUE(Exists(InstallFolder() + "QuorvelDual.exe"));
     EXPECT_FALSE(Exists(InstallFolder() + "Zelfilter.dll"));
@@ -187,35 +205,38 @@ TEST_F(Installer, InstallsReplacesARunningCopyWithoutARebootAndUninstallsEveryth
     EXPECT_EQ(Read(kRunKey, "Quorvel Dual"), "\"" + InstallFolder() + "QuorvelDual.exe\"");
     EXPECT_EQ(Read(kSettingsKey), "(key)");
 
-    // Over a running copy: the copy is asked to end, and nothing waits for a reboot.
-    ASSERT_TRUE(::CopyFileA((ProgramFolder() + "ZelfilterFull.dll").c_str(),
-                            (InstallFolder() + "Zelfilter.dll").c_str(), FALSE));
+    EXPECT_EQ(Msiexec("/x \"" + Package() + "\" /qn"), 0u);
+    EXPECT_FALSE(Exists(InstallFolder()));
+    EXPECT_FALSE(StartMenuEntryExists());
+    EXPECT_EQ(Read(kRunKey, "Quorvel Dual"), "");
+    EXPECT_EQ(Read(kSettingsKey), "(key)") << "the user's settings stay for a later install";
+}
+
+// The adapter's driver package puts its sibling library beside the installer: it is copied
+// beside the program. A running copy is asked to end before its file is replaced or removed,
+// and nothing waits for a reboot.
+TEST_F(Installer, TakesTheSiblingLibraryAlongAndEndsARunningCopy) {
+    const std::string library = ProgramFolder() + "Zelfilter.dll";
+    ASSERT_TRUE(
+        ::CopyFileA((ProgramFolder() + "ZelfilterFull.dll").c_str(), library.c_str(), FALSE));
+    ASSERT_EQ(Msiexec("/i \"" + Package() + "\" /qn"), 0u);
+    ::DeleteFileA(library.c_str());
+    EXPECT_TRUE(Exists(InstallFolder() + "Zelfilter.dll"));
+
     DWORD processId = 0;
     running = StartInstalledCopy(&processId);
     ASSERT_TRUE(running);
-    ASSERT_TRUE(WaitForMainWindow(processId));
+    ASSERT_TRUE(WaitUntilStarted(processId));
     EXPECT_EQ(Msiexec("/i \"" + Package() + "\" /qn REINSTALL=ALL REINSTALLMODE=vamus"), 0u);
     EXPECT_EQ(::WaitForSingleObject(running.Get(), 0), WAIT_OBJECT_0);
     EXPECT_TRUE(Exists(InstallFolder() + "QuorvelDual.exe"));
 
-    // Uninstall over a running copy; the settings key stays for a later install.
     running = StartInstalledCopy(&processId);
-    ASSERT_TRUE(WaitForMainWindow(processId));
-    // The window exists before the start-up has loaded and freed the sibling library; until
-    // then the file cannot be deleted.
-    bool deleted = false;
-    for (int i = 0; i < 100 && !deleted; ++i) {
-        deleted = ::DeleteFileA((InstallFolder() + "Zelfilter.dll").c_str()) != FALSE;
-        if (!deleted) ::Sleep(20);
-    }
-    ASSERT_TRUE(deleted);
+    ASSERT_TRUE(WaitUntilStarted(processId));
     EXPECT_EQ(Msiexec("/x \"" + Package() + "\" /qn"), 0u);
     EXPECT_EQ(::WaitForSingleObject(running.Get(), 0), WAIT_OBJECT_0);
-    EXPECT_FALSE(Exists(InstallFolder() + "QuorvelDual.exe"));
+    EXPECT_FALSE(Exists(InstallFolder() + "Zelfilter.dll"));
     EXPECT_FALSE(Exists(InstallFolder()));
-    EXPECT_FALSE(StartMenuEntryExists());
-    EXPECT_EQ(Read(kRunKey, "Quorvel Dual"), "");
-    EXPECT_EQ(Read(kSettingsKey), "(key)");
 }
 
 }  // namespace
