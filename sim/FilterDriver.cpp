@@ -72,6 +72,7 @@ bool FilterDriver::Handle(DWORD code, const void* in, DWORD inSize, void* out, D
         case IOCTL_SURROUND_START:
         case IOCTL_SURROUND_STOP:
             surround = code == IOCTL_SURROUND_START;
+            surroundStarts = surround ? surroundStarts + 1 : 0;
             return true;
         case IOCTL_SET_BASS:
             if (!in || inSize < sizeof(BassRecord)) return false;

@@ -17,6 +17,7 @@ class FilterDriver {
     std::array<float, 6> gains{1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};  // by device::Channel
     device::BassRecord bass{200, 100, 300};
     bool surround = false;
+    int surroundStarts = 0;  // start requests since the sweep was last stopped
     device::StreamRecord stream{};
 
     void SetStreamKind(device::StreamKind kind);

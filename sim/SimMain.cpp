@@ -12,6 +12,8 @@
 #include "app/LibrarySearch.h"
 #include "app/PanelApp.h"
 #include "platform/Seams.h"
+#include "platform/Win32Seams.h"
+#include "sim/SimServices.h"
 #include "sim/SimWorld.h"
 #include "sim/SimulatorDlg.h"
 
@@ -39,9 +41,16 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     sim::SimWorld world;
     ApplyOptions(world, commandLine ? commandLine : "");
     platform::ScopedSeam<platform::IDeviceIo> deviceIo(world);
+    // Every sound call is recorded for the simulator window; where the host has a sound device
+    // it is played as well, so the speaker test can be heard.
+    sim::SimSound sound;
+    platform::Win32Sound hostSound;
+    if (::waveOutGetNumDevs() > 0) sound.passOn = &hostSound;
+    platform::ScopedSeam<platform::ISound> soundSeam(sound);
 
     if (!theApp.InitInstance()) return theApp.ExitInstance();
     CSimulatorDlg simulator(world);
+    simulator.WatchSounds(sound);
     simulator.Create();
     simulator.ShowWindow(SW_SHOWNOACTIVATE);
     return theApp.Run();

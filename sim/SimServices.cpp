@@ -2,6 +2,9 @@
 
 #include <utility>
 
+#include "framework/ResString.h"
+#include "res/resource.h"
+
 namespace sim {
 
 LONG SimRegistry::CreateKey(HKEY parent, const char* subKey, const char* keyClass, DWORD options,
@@ -50,10 +53,21 @@ int FirstButton(UINT type) {
     }
 }
 
+// The program's own WAVE resource whose image lies at this address.
+std::string MemorySoundName(const void* image) {
+    HMODULE module = fw::ResourceModule();
+    for (UINT id = IDW_TONE_FRONT_LEFT; id <= IDW_SILENCE; ++id) {
+        HRSRC found = ::FindResourceA(module, MAKEINTRESOURCEA(id), "WAVE");
+        HGLOBAL loaded = found ? ::LoadResource(module, found) : nullptr;
+        if (loaded && ::LockResource(loaded) == image) return "#" + std::to_string(id);
+    }
+    return "<memory>";
+}
+
 std::string SoundName(const char* sound, DWORD flags) {
     if (!sound) return {};
     // With SND_MEMORY the pointer is a whole WAVE image, not a name (SND_RESOURCE shares its bit).
-    if ((flags & SND_RESOURCE) == SND_MEMORY) return "<memory>";
+    if ((flags & SND_RESOURCE) == SND_MEMORY) return MemorySoundName(sound);
     if (IS_INTRESOURCE(sound)) return "#" + std::to_string(reinterpret_cast<std::uintptr_t>(sound));
     return sound;
 }
@@ -89,13 +103,24 @@ void SimPrompts::EndBoxes(HWND owner) {
     }
 }
 
+void SimSound::Record(PlayedSound call) {
+    if (played.size() >= kLogLimit) {
+        played.erase(played.begin(), played.begin() + static_cast<std::ptrdiff_t>(kLogLimit / 2));
+    }
+    played.push_back(std::move(call));
+    ++total;
+    if (onPlayed) onPlayed();
+}
+
 BOOL SimSound::PlaySound(const char* sound, HMODULE module, DWORD flags) {
-    played.push_back({SoundName(sound, flags), module, flags, false});
+    Record({SoundName(sound, flags), module, flags, false});
+    if (passOn) passOn->PlaySound(sound, module, flags);
     return TRUE;
 }
 
 BOOL SimSound::SndPlaySound(const char* sound, UINT flags) {
-    played.push_back({SoundName(sound, flags), nullptr, flags, true});
+    Record({SoundName(sound, flags), nullptr, flags, true});
+    if (passOn) passOn->SndPlaySound(sound, flags);
     return TRUE;
 }
 

@@ -73,7 +73,9 @@ class SimPrompts final : public platform::IPrompts {
 };
 
 struct PlayedSound {
-    std::string sound;  // "#9184" for a resource id, "" for none (a purge)
+    // "#9184" for a resource id, also for a WAVE image in memory that is one of the program's
+    // own resources; "" for none (a stop); "<memory>" for any other image.
+    std::string sound;
     HMODULE module;
     DWORD flags;
     bool viaSndPlaySound;
@@ -81,10 +83,22 @@ struct PlayedSound {
 
 class SimSound final : public platform::ISound {
   public:
+    // The most recent calls; a simulator left running drops the oldest half whenever the list
+    // reaches kLogLimit.
+    static constexpr std::size_t kLogLimit = 20000;
     std::vector<PlayedSound> played;
+    // Calls made since the start, including the dropped ones.
+    std::size_t total = 0;
+    // Where set, every call is passed on to it as well: the host's real sound service.
+    platform::ISound* passOn = nullptr;
+    // Called after every call.
+    std::function<void()> onPlayed;
 
     BOOL PlaySound(const char* sound, HMODULE module, DWORD flags) override;
     BOOL SndPlaySound(const char* sound, UINT flags) override;
+
+  private:
+    void Record(PlayedSound call);
 };
 
 class SimSystem final : public platform::ISystem {

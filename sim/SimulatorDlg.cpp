@@ -53,6 +53,12 @@ bool SameRequest(const sim::DriverRequest& a, const sim::DriverRequest& b) {
     return a.code == b.code && a.input == b.input && a.succeeded == b.succeeded;
 }
 
+std::string Sweep(const sim::FilterDriver& driver) {
+    if (!driver.surround) return "off";
+    return "running, " + std::to_string(driver.surroundStarts) +
+           (driver.surroundStarts == 1 ? " start" : " starts");
+}
+
 std::string LogLine(std::size_t number, const sim::DriverRequest& request) {
     const char* name = sim::RequestName(request.code);
     char head[64];
@@ -75,12 +81,42 @@ std::string LogLine(std::size_t number, const sim::DriverRequest& request) {
     return line;
 }
 
+// What each of the program's sounds is, as a person trying the speaker test wants to read it.
+const char* SoundLabel(const std::string& sound) {
+    static constexpr struct {
+        const char* id;
+        const char* label;
+    } kLabels[] = {
+        {"#9177", "front left tone (C)"},  {"#9181", "centre tone (D)"},
+        {"#9180", "front right tone (E)"}, {"#9178", "rear right tone (F)"},
+        {"#9182", "subwoofer tone (G)"},   {"#9179", "rear left tone (A)"},
+        {"#9183", "surround sweep"},       {"#9184", "silence"},
+    };
+    for (const auto& entry : kLabels) {
+        if (sound == entry.id) return entry.label;
+    }
+    return "";
+}
+
+std::string SoundLine(std::size_t number, const sim::PlayedSound& played) {
+    std::string line = std::to_string(number) + "  ";
+    line += played.viaSndPlaySound ? "sndPlaySound  " : "PlaySound  ";
+    if (played.sound.empty()) return line + "stop every sound";
+    line += played.sound + " " + SoundLabel(played.sound);
+    if ((played.flags & SND_RESOURCE) == SND_MEMORY) line += ", from memory";
+    if (played.flags & SND_LOOP) line += ", looped";
+    return line;
+}
+
+constexpr std::size_t kSoundLines = 200;
+
 }  // namespace
 
 CSimulatorDlg::CSimulatorDlg(sim::SimWorld& world) : CDialog(IDD_SIMULATOR), m_world(world) {}
 
 CSimulatorDlg::~CSimulatorDlg() {
     m_world.SetObserver(nullptr);
+    if (m_sound) m_sound->onPlayed = nullptr;
 }
 
 const fw::MessageMap* CSimulatorDlg::GetMessageMap() const {
@@ -127,9 +163,11 @@ BOOL CSimulatorDlg::OnInitDialog() {
                       : kind == device::StreamKind::TwoChannel ? IDC_SIM_STREAM_TWO
                                                                : IDC_SIM_STREAM_NONE;
     ::CheckRadioButton(m_hWnd, IDC_SIM_STREAM_NONE, IDC_SIM_STREAM_FIVE, radio);
-    m_world.SetObserver([this] {
+    auto refresh = [this] {
         if (m_hWnd && !m_refreshPosted) m_refreshPosted = PostMessage(kRefreshMessage) != FALSE;
-    });
+    };
+    m_world.SetObserver(refresh);
+    if (m_sound) m_sound->onPlayed = refresh;
     OnRefresh(0, 0);
     return TRUE;
 }
@@ -221,6 +259,7 @@ LRESULT CSimulatorDlg::OnRefresh(WPARAM, LPARAM) {
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_PLUG, m_world.IsPlugged() ? "Pull out" : "Plug in");
     ShowState();
     ShowLog();
+    ShowSounds();
     return 0;
 }
 
@@ -232,8 +271,8 @@ void CSimulatorDlg::ShowState() const {
                   "Filter: %s\nSpeakers: %s\nSurround sweep: %s\nBass: %lu / %lu / %lu\n\n"
                   "L\t%s\nR\t%s\nC\t%s\nLFE\t%s\nRL\t%s\nRR\t%s\n\nOpen handles: %d\n"
                   "Driver opens: %d",
-                  d.filterOn ? "on" : "off", d.speakers51 ? "5.1" : "2.1",
-                  d.surround ? "running" : "off", static_cast<unsigned long>(d.bass.first),
+                  d.filterOn ? "on" : "off", d.speakers51 ? "5.1" : "2.1", Sweep(d).c_str(),
+                  static_cast<unsigned long>(d.bass.first),
                   static_cast<unsigned long>(d.bass.second), static_cast<unsigned long>(d.bass.sum),
                   GainText(d.Gain(Channel::L)).c_str(), GainText(d.Gain(Channel::R)).c_str(),
                   GainText(d.Gain(Channel::C)).c_str(), GainText(d.Gain(Channel::LFE)).c_str(),
@@ -269,4 +308,24 @@ void CSimulatorDlg::ShowLog() {
     }
     const auto count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
     if (count > 0) ::SendMessageA(list, LB_SETTOPINDEX, static_cast<WPARAM>(count - 1), 0);
+}
+
+// The most recent calls, the newest at the bottom. An edit control, so that its text can be
+// read from another process.
+void CSimulatorDlg::ShowSounds() {
+    if (!m_sound || m_soundsShown == m_sound->total) return;
+    const std::size_t total = m_sound->total;
+    const std::size_t first = total - m_sound->played.size();  // number of the oldest kept
+    if (m_soundsShown < first) m_soundsShown = first;
+    for (; m_soundsShown < total; ++m_soundsShown) {
+        m_soundLines.push_back(
+            SoundLine(m_soundsShown + 1, m_sound->played[m_soundsShown - first]));
+        if (m_soundLines.size() > kSoundLines) m_soundLines.pop_front();
+    }
+    std::string text;
+    for (const std::string& line : m_soundLines)
+        text += (text.empty() ? "" : "\r\n") + line;
+    HWND edit = GetDlgItem(IDC_SIM_SOUNDS);
+    ::SetWindowTextA(edit, text.c_str());
+    ::SendMessageA(edit, EM_LINESCROLL, 0, static_cast<LPARAM>(m_soundLines.size()));
 }

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <deque>
+#include <string>
 
 #include "framework/Dialog.h"
+#include "sim/SimServices.h"
 #include "sim/SimWorld.h"
 
 // The "Adapter simulator" window of the simulator build: plug the adapter in or pull it out,
@@ -11,6 +14,9 @@ class CSimulatorDlg : public CDialog {
   public:
     explicit CSimulatorDlg(sim::SimWorld& world);
     ~CSimulatorDlg() override;
+
+    // Lists the program's sound calls as they are made; before Create.
+    void WatchSounds(sim::SimSound& sound) { m_sound = &sound; }
 
   protected:
     BOOL OnInitDialog() override;
@@ -37,6 +43,7 @@ class CSimulatorDlg : public CDialog {
     DWORD SelectedCode() const;
     void ShowState() const;
     void ShowLog();
+    void ShowSounds();
 
     sim::SimWorld& m_world;
     bool m_refreshPosted = false;
@@ -44,4 +51,7 @@ class CSimulatorDlg : public CDialog {
     // The last line of the log: the number of its first request and how many it stands for.
     std::size_t m_runStart = 0;
     int m_runLength = 0;
+    sim::SimSound* m_sound = nullptr;
+    std::size_t m_soundsShown = 0;  // of the sound seam's running total
+    std::deque<std::string> m_soundLines;
 };

@@ -173,6 +173,8 @@ void CMainDlg::OnOpenSettings() {
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     ShowWindow(SW_SHOW);
     m_speakerTest->ShowSpeakerTest(SW_HIDE);
+    // Hiding the speaker test can show a box, in which the exit or a removal may arrive.
+    if (!m_hWnd || !IsWindowVisible()) return;
     ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_SETTINGS);
 }
 
@@ -189,17 +191,22 @@ void CMainDlg::OnTestSpeaker() {
     m_speakerTest->MoveWindow(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, TRUE);
     ShowWindow(SW_HIDE);
     m_speakerTest->ShowSpeakerTest(SW_SHOW);
+    // The exit, a removal or the settings may have come while one of the page's boxes was open.
+    if (!m_hWnd || !m_speakerTest || !m_speakerTest->IsVisibleFlagSet()) return;
     ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_PRESENT);
 }
 
 // Also for WM_CLOSE (Alt+F4) and a failed filter installation: the program ends.
+// The speaker test object is kept until this window's object goes: the exit can come while one
+// of its handlers waits in a message box, and that handler must return into a live object. A
+// second exit arriving inside the release finds the pointer already cleared.
 void CMainDlg::OnExit() {
     DisconnectDevice();
     m_tray.RemoveIcon();
-    if (m_speakerTest) {
-        m_speakerTest->ReleaseSpeakerTest();
-        m_speakerTest->DestroyWindow();
-        m_speakerTest.reset();
+    if (CSpeakerTestDlg* test = m_speakerTest.get()) {
+        test->ReleaseSpeakerTest();
+        test->DestroyWindow();
+        if (m_speakerTest) m_closedSpeakerTest = std::move(m_speakerTest);
     }
     DestroyWindow();
 }
@@ -299,8 +306,9 @@ void CMainDlg::HandleRemoval() {
     HideOwnedWindows();
     ShowWindow(SW_HIDE);
     DisconnectDevice();
-    m_speakerTest->ReleaseSpeakerTest();
-    m_speakerTest->ShowSpeakerTest(SW_HIDE);
+    // The release can show a box, in which the exit may arrive.
+    if (m_speakerTest) m_speakerTest->ReleaseSpeakerTest();
+    if (m_speakerTest) m_speakerTest->ShowSpeakerTest(SW_HIDE);
 }
 
 void CMainDlg::ApplyFirstLaunchDefaults() {}

@@ -64,6 +64,7 @@ class CMainDlg : public CSkinWindow {
 
     CTrayIcon m_tray;
     std::unique_ptr<CSpeakerTestDlg> m_speakerTest;
+    std::unique_ptr<CSpeakerTestDlg> m_closedSpeakerTest;  // its window destroyed at exit
     CSkinTabCtrl m_tabs;
     HICON m_icon;
     int m_devicePresent = 0;

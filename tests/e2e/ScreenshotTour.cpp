@@ -79,6 +79,40 @@ void MoveLevels(HWND tabs) {
     }
 }
 
+// Whether the tile's picture shows pressed: its top-left edge is dark then, light when raised.
+bool TileLooksPressed(HWND tile) {
+    RECT rect{};
+    ::GetWindowRect(tile, &rect);
+    fw::WindowDc screen(nullptr);
+    const COLORREF corner = ::GetPixel(screen.Get(), rect.left + 1, rect.top + 1);
+    return corner != CLR_INVALID && GetGValue(corner) < 128;
+}
+
+// The speaker test during an automatic test, caught with the sounding tile pressed, and during
+// a surround sweep with the marker on the Dynamic panel. Returns the screenshots saved.
+int SpeakerTestRunning(HWND test, const std::string& folder) {
+    HWND page =
+        ::FindWindowExA(::GetDlgItem(test, IDC_SPEAKER_TEST_TAB), nullptr, "#32770", nullptr);
+    if (!page) return 0;
+    auto click = [&](int id) { ::SendMessageA(::GetDlgItem(page, id), BM_CLICK, 0, 0); };
+    int saved = 0;
+    click(IDC_TEST_AUTO);
+    click(IDC_TEST_BUTTON);
+    ::Sleep(1200);  // past the first speaker, so a tile of the middle row blinks
+    HWND centre = ::GetDlgItem(page, IDC_TILE_CENTRE);
+    if (WaitUntil([&] { return TileLooksPressed(centre); }, 2000) &&
+        SaveWindow(test, folder + "/speaker-test-auto.bmp")) {
+        ++saved;
+    }
+    click(IDC_TEST_BUTTON);
+    click(IDC_TEST_SURROUND);
+    click(IDC_TEST_BUTTON);
+    ::Sleep(1400);  // the marker a little past the front, on the right
+    if (SaveWindow(test, folder + "/speaker-test-surround.bmp")) ++saved;
+    click(IDC_TEST_BUTTON);
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -124,9 +158,14 @@ int main(int argc, char** argv) {
         5000);
     ::Sleep(500);
     if (test && SaveWindow(test, folder + "/speaker-test.bmp")) ++saved;
+    if (test) saved += SpeakerTestRunning(test, folder);
+    // The simulator window with the sound calls of those tests, the speaker test closed.
+    if (test) ::SendMessageA(::GetDlgItem(test, IDC_SPEAKER_TEST_CLOSE), BM_CLICK, 0, 0);
+    ::Sleep(500);
+    if (simulator && SaveWindow(simulator, folder + "/simulator-sounds.bmp")) ++saved;
 
     ::PostMessageA(main, WM_COMMAND, ID_EXIT, 0);
     sim.WaitForExit(5000);
     std::printf("%d screenshots\n", saved);
-    return saved == 7 ? 0 : 1;
+    return saved == 10 ? 0 : 1;
 }
