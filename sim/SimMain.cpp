@@ -37,6 +37,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     sim::SimWorld world;
     ApplyOptions(world, commandLine ? commandLine : "");
     platform::ScopedSeam<platform::IDeviceIo> deviceIo(world);
+    platform::ScopedSeam<platform::IMixer> mixer(world.mixer);
 
     if (!theApp.InitInstance()) return theApp.ExitInstance();
     CSimulatorDlg simulator(world);

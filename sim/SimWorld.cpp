@@ -44,6 +44,7 @@ void SimWorld::SetPlugged(bool plugged) {
     } else {
         port.device.reset();
     }
+    mixer.SetAdapterPresent(plugged);
     Changed();
 }
 

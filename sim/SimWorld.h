@@ -11,6 +11,7 @@
 #include "platform/Seams.h"
 #include "sim/FilterDriver.h"
 #include "sim/SiblingState.h"
+#include "sim/SimMixer.h"
 #include "sim/UsbTree.h"
 
 namespace sim {
@@ -43,6 +44,8 @@ class SimWorld final : public platform::IDeviceIo {
     FilterDriver driver;
     UsbTree bus;
     SiblingState sibling;
+    // The system's mixers; the adapter's comes and goes with the adapter.
+    SimMixer mixer;
 
     // Plugging the adapter in puts it on its port and makes the driver's path openable.
     void SetPlugged(bool plugged);

@@ -92,6 +92,8 @@ class SimEnvironment : public testing::Test {
         EXPECT_EQ(world.BadCloses(), 0);
         EXPECT_EQ(registry.OpenKeys(), 0);
         EXPECT_EQ(registry.BadCloses(), 0);
+        EXPECT_EQ(world.mixer.OpenHandles(), 0);
+        EXPECT_EQ(world.mixer.BadCloses(), 0);
     }
 
     int Played(const char* name) const {
@@ -114,6 +116,7 @@ class SimEnvironment : public testing::Test {
     sim::SimSystem system;
     sim::SimRegistry registry;
     platform::ScopedSeam<platform::IDeviceIo> deviceSeam{world};
+    platform::ScopedSeam<platform::IMixer> mixerSeam{world.mixer};
     platform::ScopedSeam<platform::IPrompts> promptSeam{prompts};
     platform::ScopedSeam<platform::ISound> soundSeam{sound};
     platform::ScopedSeam<platform::ISystem> systemSeam{system};
