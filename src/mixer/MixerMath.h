@@ -53,6 +53,7 @@ int BalancePosition(float ratio);
 struct Channels {
     DWORD left = 0;
     DWORD right = 0;
+    bool operator==(const Channels&) const = default;
 };
 Channels VolumeWrite(DWORD value, float ratio, Channels current, bool stereo);
 
