@@ -34,10 +34,12 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
+    sim::SimMixer mixer;
     sim::SimWorld world;
+    world.AttachMixer(&mixer);
     ApplyOptions(world, commandLine ? commandLine : "");
     platform::ScopedSeam<platform::IDeviceIo> deviceIo(world);
-    platform::ScopedSeam<platform::IMixer> mixer(world.mixer);
+    platform::ScopedSeam<platform::IMixer> mixerSeam(mixer);
 
     if (!theApp.InitInstance()) return theApp.ExitInstance();
     CSimulatorDlg simulator(world);

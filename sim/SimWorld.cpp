@@ -44,8 +44,13 @@ void SimWorld::SetPlugged(bool plugged) {
     } else {
         port.device.reset();
     }
-    mixer.SetAdapterPresent(plugged);
+    if (m_mixer) m_mixer->SetAdapterPresent(plugged);
     Changed();
+}
+
+void SimWorld::AttachMixer(SimMixer* mixer) {
+    m_mixer = mixer;
+    if (m_mixer) m_mixer->SetAdapterPresent(m_plugged);
 }
 
 void SimWorld::PlaceAdapter(const std::string& hub, int port) {

@@ -44,8 +44,9 @@ class SimWorld final : public platform::IDeviceIo {
     FilterDriver driver;
     UsbTree bus;
     SiblingState sibling;
-    // The system's mixers; the adapter's comes and goes with the adapter.
-    SimMixer mixer;
+
+    // The system's mixers: the adapter's comes and goes with the adapter from now on.
+    void AttachMixer(SimMixer* mixer);
 
     // Plugging the adapter in puts it on its port and makes the driver's path openable.
     void SetPlugged(bool plugged);
@@ -102,6 +103,7 @@ class SimWorld final : public platform::IDeviceIo {
                              DWORD* returned);
 
     bool m_plugged = false;
+    SimMixer* m_mixer = nullptr;
     std::string m_firstRoot;
     std::string m_adapterHub;
     int m_adapterPort = 1;

@@ -7,6 +7,8 @@
 #include "device/DeviceChannel.h"
 #include "device/SettingsKey.h"
 #include "framework/ResString.h"
+#include "mixer/MixerVolumePage.h"
+#include "mixer/RecordSourcePage.h"
 #include "platform/Seams.h"
 #include "res/resource.h"
 #include "speakertest/SpeakerTestDlg.h"
@@ -257,4 +259,15 @@ void CMainDlg::HandleRemoval() {
     m_speakerTest->ShowSpeakerTest(SW_HIDE);
 }
 
-void CMainDlg::ApplyFirstLaunchDefaults() {}
+// Microphone playback muted, every mixer volume and both recording levels in the middle, the
+// microphone selected for recording.
+void CMainDlg::ApplyFirstLaunchDefaults() {
+    if (auto* volume = dynamic_cast<CMixerVolumePage*>(m_tabs.Page(0))) {
+        volume->Bind();
+        volume->FirstLaunchDefaults();
+    }
+    if (auto* record = dynamic_cast<CRecordSourcePage*>(m_tabs.Page(3))) {
+        record->CentreLevels();
+        record->FirstLaunchSelect();
+    }
+}
