@@ -226,8 +226,14 @@ UINT SimMixer::GetNumDevs() {
 MMRESULT SimMixer::Open(HMIXER* mixer, UINT number, DWORD_PTR callback, DWORD_PTR, DWORD flags) {
     if (!mixer) return MMSYSERR_INVALPARAM;
     *mixer = nullptr;
-    if (openCalls.size() >= kNotificationLimit) openCalls.clear();
+    if (openCalls.size() >= kNotificationLimit) {
+        openCalls.clear();
+        openWindows.clear();
+    }
     openCalls.push_back(number);
+    openWindows.push_back((flags & CALLBACK_TYPEMASK) == CALLBACK_WINDOW
+                              ? reinterpret_cast<HWND>(callback)
+                              : nullptr);
     const auto device = DeviceByNumber(number);
     if (!device) return MMSYSERR_BADDEVICEID;
     if (devices[*device].faults.open) return MMSYSERR_ALLOCATED;

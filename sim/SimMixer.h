@@ -81,6 +81,8 @@ class SimMixer final : public platform::IMixer {
     std::vector<SimMixerDevice> devices;
     // The device numbers mixerOpen was asked for, in order.
     std::vector<UINT> openCalls;
+    // The notification window of each of those calls.
+    std::vector<HWND> openWindows;
 
     // The adapter's mixer as it comes with the adapter: playback with wave, SW synth, CD, line
     // and a mono microphone; recording from CD, line, microphone or SW synth through a
