@@ -3,7 +3,7 @@
 # a virtual display, where it takes screenshots into build/screenshots and ends.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh --product-only
 
 source scripts/wine-env.sh
 qd_prepare_prefix

@@ -6,15 +6,32 @@ export WINEPREFIX="$QD_BUILD/wineprefix"
 export WINEARCH=win64
 export WINEDEBUG="${WINEDEBUG:--all,err+module}"
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# The 64-bit loader starts 64-bit programs itself and hands 32-bit ones to the 32-bit loader.
 QD_WINE=/usr/lib/wine/wine64
 QD_WINESERVER=/usr/lib/wine/wineserver64
 QD_XVFB_PID=""
+
+# What the ready marker holds for a prefix that runs 32-bit programs. A prefix made before the
+# 32-bit Wine was installed has no 32-bit system folder and cannot start them (kernel32 fails to
+# load), so one without this mark, or without that folder, is made again.
+QD_PREFIX_MARK="64-bit prefix with 32-bit programs"
+
+qd_prefix_ready() {
+    [ -f "$WINEPREFIX/.qd-ready" ] && grep -qx "$QD_PREFIX_MARK" "$WINEPREFIX/.qd-ready" &&
+        [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+}
 
 # Creates the prefix once and applies the settings the tests rely on: no crash dialog (a crash
 # would otherwise wait for a click), no audio driver, and unmanaged windows (hiding a managed
 # window stalls without a window manager).
 qd_prepare_prefix() {
-    [ -f "$WINEPREFIX/.qd-ready" ] && return 0
+    qd_prefix_ready && return 0
+    if [ -d "$WINEPREFIX" ]; then
+        echo "The Wine prefix in $WINEPREFIX cannot run 32-bit programs: making it again"
+        "$QD_WINESERVER" -k 2>/dev/null || true
+        "$QD_WINESERVER" -w 2>/dev/null || true
+        rm -rf "$WINEPREFIX"
+    fi
     echo "Preparing the Wine prefix in $WINEPREFIX"
     "$QD_WINE" wineboot -u >/dev/null 2>&1 || true
     cat >"$QD_BUILD/wine-settings.reg" <<'REG'
@@ -31,7 +48,11 @@ REGEDIT4
 REG
     "$QD_WINE" regedit /S "$QD_BUILD/wine-settings.reg" >/dev/null 2>&1
     "$QD_WINESERVER" -w
-    touch "$WINEPREFIX/.qd-ready"
+    if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+        echo "The Wine prefix has no 32-bit system: is wine32:i386 installed?" >&2
+        return 1
+    fi
+    echo "$QD_PREFIX_MARK" >"$WINEPREFIX/.qd-ready"
 }
 
 # Whether DISPLAY names an X server that answers.
@@ -58,7 +79,10 @@ qd_ensure_display() {
 # the desktop and RPC helpers Wine starts for it.
 qd_start_wineserver() {
     "$QD_WINESERVER" -p
-    "$QD_WINE" "$QD_BUILD/tests/wine_warmup.exe" >/dev/null 2>&1 </dev/null || true
+    local warmup
+    for warmup in "$QD_BUILD/tests/wine_warmup.exe" "$QD_BUILD/x86_64/tests/wine_warmup.exe"; do
+        [ -f "$warmup" ] && "$QD_WINE" "$warmup" >/dev/null 2>&1 </dev/null || true
+    done
 }
 
 qd_stop_all() {

@@ -108,9 +108,8 @@ TEST_F(TrayIconTest, TheIconDataIsTheVersionOneRecord) {
     ASSERT_TRUE(CreateDefault());
     const NOTIFYICONDATAA& data = tray.Data();
     EXPECT_EQ(data.cbSize, static_cast<DWORD>(NOTIFYICONDATAA_V1_SIZE));
-    if (sizeof(void*) == 4) {
-        EXPECT_EQ(data.cbSize, 88u);
-    }
+    // 88 bytes in the 32-bit product; the 64-bit build's handles and padding make it 104.
+    EXPECT_EQ(data.cbSize, sizeof(void*) == 4 ? 88u : 104u);
     EXPECT_EQ(data.hWnd, owner.m_hWnd);
     EXPECT_EQ(data.uID, static_cast<UINT>(IDR_TRAY_PRESENT));
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));

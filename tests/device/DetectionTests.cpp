@@ -212,6 +212,13 @@ TEST_F(Detection, SiblingLibraryProblemsShowTheirWarningAndGiveTheirResult) {
         std::vector<std::string> installMessages;
     } cases[] = {
         {"library missing", Library::None, 0, 0, {kNotFound}, 0, {kNotFound}},
+        {"library built for the other architecture",
+         Library::OtherArchitecture,
+         0,
+         0,
+         {kNotFound},
+         0,
+         {kNotFound}},
         {"IsDeviceInstalled missing", Library::WithoutCheck, 0, 0, {kNotFound}, 1, {}},
         {"AddUSBAudioFilter missing", Library::WithoutInstall, 0, 1, {}, 0, {kNotFound}},
         {"installation succeeds", Library::Full, 0, 1, {}, 1, {}},
@@ -271,6 +278,28 @@ TEST_F(Detection, SiblingLibraryProblemsShowTheirWarningAndGiveTheirResult) {
         expectMessages(c.checkMessages);
         EXPECT_EQ(device::InstallFilterDriver(), c.install);
         expectMessages(c.installMessages);
+    }
+}
+
+// Why the product is 32-bit: the sibling library comes from the 32-bit world, and a process loads
+// only libraries of its own architecture.
+TEST_F(Detection, OnlyASiblingLibraryOfTheProgramsOwnArchitectureLoads) {
+    const struct {
+        Library library;
+        bool loads;
+    } cases[] = {{Library::Full, true}, {Library::OtherArchitecture, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.library));
+        SiblingLibraryFile file(c.library);
+        ::SetLastError(0);
+        HMODULE module = ::LoadLibraryA(device::SiblingLibraryPath().c_str());
+        const DWORD error = ::GetLastError();
+        EXPECT_EQ(module != nullptr, c.loads);
+        if (module) {
+            ::FreeLibrary(module);
+        } else {
+            EXPECT_EQ(error, static_cast<DWORD>(ERROR_BAD_EXE_FORMAT));
+        }
     }
 }
 

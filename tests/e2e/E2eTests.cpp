@@ -18,12 +18,40 @@ namespace {
 
 constexpr char kSettingsParent[] = "SOFTWARE\\Harlowen";
 constexpr char kSettingsKey[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
+// The registry view the program of this build writes: a 32-bit program on 64-bit Windows sees
+// HKLM\SOFTWARE through the 32-bit view. The harness is built with the program, but names the
+// view so that it reads what the program wrote whatever it is built as.
+constexpr REGSAM kProgramView = sizeof(void*) == 4 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
 
 DWORD ReadSetting(const char* name) {
     DWORD value = 0xDEADBEEF;
     DWORD size = sizeof(value);
-    ::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name, RRF_RT_ANY, nullptr, &value, &size);
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_QUERY_VALUE | kProgramView,
+                        &key) == ERROR_SUCCESS) {
+        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+        ::RegCloseKey(key);
+    }
     return value;
+}
+
+void DeleteSettings() {
+    HKEY software = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | kProgramView,
+                        &software) == ERROR_SUCCESS) {
+        ::RegDeleteTreeA(software, kSettingsParent + std::strlen("SOFTWARE\\"));
+        ::RegCloseKey(software);
+    }
+}
+
+// Whether the settings key exists at this path as the 64-bit view shows it.
+bool KeyInNativeView(const char* path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &key) !=
+        ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
 }
 
 void Click(HWND dialog, int id) {
@@ -48,8 +76,8 @@ bool Polling(const SimProcess& sim) {
 
 class EndToEnd : public testing::Test {
   protected:
-    EndToEnd() { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsParent); }
-    ~EndToEnd() override { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsParent); }
+    EndToEnd() { DeleteSettings(); }
+    ~EndToEnd() override { DeleteSettings(); }
 };
 
 TEST_F(EndToEnd, StartsHiddenInTheTrayWithTheAdapterPresent) {
@@ -65,6 +93,10 @@ TEST_F(EndToEnd, StartsHiddenInTheTrayWithTheAdapterPresent) {
     EXPECT_FALSE(sim.TrayMenuOpens(IDR_TRAY_ABSENT));
     EXPECT_EQ(ReadSetting("FirstLaunched"), 0u);
     EXPECT_TRUE(Polling(sim));
+    // The 32-bit program's key lies in the 32-bit branch of the 64-bit registry.
+    const bool product32 = sizeof(void*) == 4;
+    EXPECT_EQ(KeyInNativeView("SOFTWARE\\Wow6432Node\\Harlowen\\Quorvel Dual\\Filter"), product32);
+    EXPECT_EQ(KeyInNativeView(kSettingsKey), !product32);
 
     PROCESS_MEMORY_COUNTERS memory{};
     HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, sim.Id());

@@ -8,7 +8,9 @@
 
 namespace testing_support {
 
-enum class Library { None, Full, WithoutCheck, WithoutInstall };
+// OtherArchitecture is the full library built for the architecture this program is not: a 32-bit
+// process cannot load a 64-bit DLL, nor the other way round.
+enum class Library { None, Full, WithoutCheck, WithoutInstall, OtherArchitecture };
 
 // Puts one build of the simulated sibling library beside the test program as Zelfilter.dll, or
 // none; the builds lie in the same folder under their own names.
@@ -21,10 +23,11 @@ class SiblingLibraryFile {
 
     void Use(Library library) {
         ::DeleteFileA(Target().c_str());
-        const char* source = library == Library::Full             ? "ZelfilterFull.dll"
-                             : library == Library::WithoutCheck   ? "ZelfilterNoCheck.dll"
-                             : library == Library::WithoutInstall ? "ZelfilterNoInstall.dll"
-                                                                  : nullptr;
+        const char* source = library == Library::Full                ? "ZelfilterFull.dll"
+                             : library == Library::WithoutCheck      ? "ZelfilterNoCheck.dll"
+                             : library == Library::WithoutInstall    ? "ZelfilterNoInstall.dll"
+                             : library == Library::OtherArchitecture ? "ZelfilterOtherArch.dll"
+                                                                     : nullptr;
         if (source) ::CopyFileA((Folder() + source).c_str(), Target().c_str(), FALSE);
     }
 
