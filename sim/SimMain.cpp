@@ -11,6 +11,7 @@
 
 #include "app/PanelApp.h"
 #include "platform/Seams.h"
+#include "sim/SimMixerPanel.h"
 #include "sim/SimWorld.h"
 #include "sim/SimulatorDlg.h"
 
@@ -44,6 +45,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (!theApp.InitInstance()) return theApp.ExitInstance();
     CSimulatorDlg simulator(world);
     simulator.Create();
+    CSimMixerPanel mixerPanel(mixer);
+    mixerPanel.Create(0, &simulator);
     simulator.ShowWindow(SW_SHOWNOACTIVATE);
     return theApp.Run();
 }
