@@ -393,7 +393,9 @@ MMRESULT SimMixer::GetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* deta
     const DWORD channels = details->cChannels;
     if (channels != 1 && channels != found.line->channels) return MMSYSERR_INVALPARAM;
     const DWORD items = multiple ? details->cMultipleItems : 1;
-    if (multiple && items != control.items) return MMSYSERR_INVALPARAM;
+    if ((multiple && items != control.items) || (!multiple && details->cMultipleItems != 0)) {
+        return MMSYSERR_INVALPARAM;
+    }
     const std::size_t storedChannels = uniform ? 1 : found.line->channels;
     const std::size_t storedItems =
         control.values.size() / std::max<std::size_t>(storedChannels, 1);
@@ -463,8 +465,8 @@ MMRESULT SimMixer::SetControlDetails(HMIXEROBJ object, MIXERCONTROLDETAILS* deta
     const DWORD channels = details->cChannels;
     if (channels != 1 && channels != found.line->channels) return MMSYSERR_INVALPARAM;
     const DWORD items = multiple ? details->cMultipleItems : 1;
-    if ((multiple && items != control.items) || details->cbDetails < sizeof(DWORD) ||
-        !details->paDetails) {
+    if ((multiple && items != control.items) || (!multiple && details->cMultipleItems != 0) ||
+        details->cbDetails < sizeof(DWORD) || !details->paDetails) {
         return MMSYSERR_INVALPARAM;
     }
     const std::size_t storedChannels = uniform ? 1 : found.line->channels;

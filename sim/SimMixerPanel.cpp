@@ -175,8 +175,9 @@ void CSimMixerPanel::Toggle(int index) {
 LRESULT CSimMixerPanel::OnRefresh(WPARAM, LPARAM) {
     m_refreshPosted = false;
     const sim::SimMixerDevice& adapter = m_mixer.Adapter();
-    const std::string device =
-        adapter.product + (adapter.present ? "" : "  (gone: the adapter is unplugged)");
+    const std::string device = adapter.product +
+                               (adapter.present ? "" : "  (gone: the adapter is unplugged)") +
+                               "    open handles: " + std::to_string(m_mixer.OpenHandles());
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_MIXER_DEVICE, device.c_str());
     for (int row = 0; row < static_cast<int>(m_rows.size()); ++row)
         ShowRow(row);

@@ -171,6 +171,14 @@ TEST_F(MixerControlTest, ReadsAndWritesTheControlAndEveryHandleHearsOfIt) {
     ASSERT_TRUE(second.ReadValues());
     EXPECT_EQ(second.Values()[1], 0x5678u);
 
+    // A control that reports items without being a multiple-item control has none.
+    CMixerControl wave;
+    Control(kSpeakers, kWave, kVolume).items = 5;
+    ASSERT_TRUE(Open(wave, kSpeakers, kWave));
+    EXPECT_EQ(wave.ValueCount(), 2u);
+    EXPECT_TRUE(wave.ReadValues());
+    EXPECT_TRUE(wave.WriteValues());
+
     mixer.Adapter().faults.readDetails = true;
     mixer.Adapter().faults.writeDetails = true;
     EXPECT_FALSE(first.ReadValues());

@@ -243,6 +243,21 @@ TEST_F(MixerSliderTest, MonoLinesAndMissingMixersLeaveTheBalanceCentred) {
     EXPECT_EQ(mixer.Writes(), 1);
 }
 
+TEST_F(MixerSliderTest, AUniformControlOnAStereoLineActsAsMono) {
+    sim::SimMixerControl& line = Control(kSpeakers, kLine, kVolume);
+    line.flags = MIXERCONTROL_CONTROLF_UNIFORM;
+    line.values = {0x4000};
+    auto volume = Bound(Mode::Volume, kSpeakers, kLine);
+    EXPECT_EQ(volume->ValueCount(), 1u);
+    EXPECT_FALSE(volume->IsStereo());
+    EXPECT_EQ(volume->Position(), 4);
+    Move(*volume, 9);
+    EXPECT_EQ(line.values, (std::vector<DWORD>{32760}));
+    auto balance = Slider(Mode::Balance);
+    EXPECT_FALSE(balance->Bind(kSpeakers, kLine, kVolume, Mode::Balance, "Line"));
+    EXPECT_EQ(balance->Position(), 9);
+}
+
 TEST_F(MixerSliderTest, CentringWritesTheMiddleAndKeepsTheBalance) {
     sim::SimMixerControl& wave = Control(kSpeakers, kWave, kVolume);
     auto volume = Bound(Mode::Volume, kSpeakers, kWave);
