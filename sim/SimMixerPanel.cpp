@@ -37,10 +37,11 @@ const fw::MessageMap* CSimMixerPanel::GetMessageMap() const {
         fw::OnCommand<&CSimMixerPanel::OnButton<7>>(RowId(7, kButton)),
         fw::OnCommand<&CSimMixerPanel::OnButton<8>>(RowId(8, kButton)),
         fw::OnCommand<&CSimMixerPanel::OnButton<9>>(RowId(9, kButton)),
+        fw::OnCommand<&CSimMixerPanel::OnFail>(IDC_SIM_MIXER_FAIL),
         fw::OnScroll<&CSimMixerPanel::OnScroll>(WM_HSCROLL),
         fw::OnMessage<&CSimMixerPanel::OnRefresh>(kRefreshMessage),
     };
-    static_assert(std::size(kRows) == kMaxRows + 2);
+    static_assert(std::size(kRows) == kMaxRows + 3);
     static const fw::MessageMap kMap{CDialog::GetMessageMap(), kRows};
     return &kMap;
 }
@@ -152,6 +153,12 @@ void CSimMixerPanel::OnScroll(UINT, UINT, HWND bar) {
     m_mixer.SetValues(*volume, values);
 }
 
+// Every request to the adapter's mixer fails from now on, as with a driver that stopped answering.
+void CSimMixerPanel::OnFail() {
+    const bool fail = ::IsDlgButtonChecked(m_hWnd, IDC_SIM_MIXER_FAIL) == BST_CHECKED;
+    m_mixer.Adapter().faults = {fail, fail, fail, fail, fail, fail};
+}
+
 void CSimMixerPanel::Toggle(int index) {
     if (index >= static_cast<int>(m_rows.size())) return;
     const Row& row = m_rows[static_cast<std::size_t>(index)];
@@ -175,9 +182,8 @@ void CSimMixerPanel::Toggle(int index) {
 LRESULT CSimMixerPanel::OnRefresh(WPARAM, LPARAM) {
     m_refreshPosted = false;
     const sim::SimMixerDevice& adapter = m_mixer.Adapter();
-    const std::string device = adapter.product +
-                               (adapter.present ? "" : "  (gone: the adapter is unplugged)") +
-                               "    open handles: " + std::to_string(m_mixer.OpenHandles());
+    const std::string device = adapter.product + (adapter.present ? "" : " (unplugged)") + ", " +
+                               std::to_string(m_mixer.OpenHandles()) + " handles open";
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_MIXER_DEVICE, device.c_str());
     for (int row = 0; row < static_cast<int>(m_rows.size()); ++row)
         ShowRow(row);

@@ -44,6 +44,7 @@ class CSimMixerPanel : public CDialog {
     void OnButton() {
         Toggle(R);
     }
+    void OnFail();
     void OnScroll(UINT code, UINT position, HWND bar);
     LRESULT OnRefresh(WPARAM, LPARAM);
 

@@ -5,4 +5,5 @@
 // + 2 (volume), + 3 (balance) and + 4 (Mute, or Record for a recording source).
 #define IDD_SIM_MIXER 30002
 #define IDC_SIM_MIXER_DEVICE 30201
+#define IDC_SIM_MIXER_FAIL 30202
 #define IDC_SIM_MIXER_ROWS 30300
