@@ -160,6 +160,13 @@ TEST_F(MixerPageTest, ResetCentresTheVolumeAndKeepsTheBalance) {
 
 TEST_F(MixerPageTest, ReleaseClosesEverythingAndTheNextConnectShowsTheMixerAgain) {
     Start();
+    const int bound = mixer.OpenHandles();
+    EXPECT_EQ(bound, 19) << "one handle per bound control, two for the multiplexer's items";
+    for (int i = 0; i < 50; ++i) {
+        main->Tabs().ClosePages();
+        main->Tabs().OpenPages();
+    }
+    EXPECT_EQ(mixer.OpenHandles(), bound);
     main->Tabs().ClosePages();
     EXPECT_EQ(mixer.OpenHandles(), 0);
     for (UINT id : kRecordIds)
