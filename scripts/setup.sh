@@ -13,6 +13,7 @@ packages=(
     wine64 wine32:i386
     xvfb x11-utils x11-apps imagemagick fonts-liberation
     googletest clang-format
+    wixl msitools
 )
 
 sudo=""

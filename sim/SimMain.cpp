@@ -9,6 +9,7 @@
 
 #include <cstring>
 
+#include "app/LibrarySearch.h"
 #include "app/PanelApp.h"
 #include "platform/Seams.h"
 #include "sim/SimMixerPanel.h"
@@ -32,6 +33,7 @@ void ApplyOptions(sim::SimWorld& world, const char* commandLine) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    app::RestrictLibrarySearch();
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 

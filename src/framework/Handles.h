@@ -6,18 +6,29 @@
 
 namespace fw {
 
+// How many objects of each kind the owning wrappers hold at this moment. The program is single
+// threaded; leak tests compare these before and after many cycles.
+struct LiveHandles {
+    long gdiObjects = 0;     // brushes, bitmaps, regions, fonts, memory DCs
+    long userObjects = 0;    // icons, menus
+    long kernelObjects = 0;  // kernel handles, libraries
+    long windows = 0;        // windows bound to a CWnd object
+};
+inline LiveHandles g_liveHandles;
+
 // A move-only owner of one handle. Traits give the handle type, its invalid value and how to
 // release it, so one template covers GDI objects, kernel objects, registry keys and the rest.
+// Traits with a Live() counter have every handle they own counted there.
 template <class Traits>
 class UniqueHandle {
   public:
     using pointer = typename Traits::pointer;
 
     UniqueHandle() noexcept = default;
-    explicit UniqueHandle(pointer handle) noexcept : m_handle(handle) {}
+    explicit UniqueHandle(pointer handle) noexcept : m_handle(handle) { Count(handle, 1); }
     ~UniqueHandle() { Reset(); }
 
-    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) {}
+    UniqueHandle(UniqueHandle&& other) noexcept : m_handle(other.Release()) { Count(m_handle, 1); }
     UniqueHandle& operator=(UniqueHandle&& other) noexcept {
         if (this != &other) Reset(other.Release());
         return *this;
@@ -28,14 +39,28 @@ class UniqueHandle {
     pointer Get() const noexcept { return m_handle; }
     explicit operator bool() const noexcept { return m_handle != Traits::Invalid(); }
 
-    pointer Release() noexcept { return std::exchange(m_handle, Traits::Invalid()); }
+    pointer Release() noexcept {
+        pointer handle = std::exchange(m_handle, Traits::Invalid());
+        Count(handle, -1);
+        return handle;
+    }
 
     void Reset(pointer handle = Traits::Invalid()) noexcept {
         pointer old = std::exchange(m_handle, handle);
-        if (old != Traits::Invalid()) Traits::Close(old);
+        Count(handle, 1);
+        if (old != Traits::Invalid()) {
+            Count(old, -1);
+            Traits::Close(old);
+        }
     }
 
   private:
+    static void Count(pointer handle, long change) noexcept {
+        if constexpr (requires { Traits::Live(); }) {
+            if (handle != Traits::Invalid()) Traits::Live() += change;
+        }
+    }
+
     pointer m_handle = Traits::Invalid();
 };
 
@@ -44,24 +69,28 @@ struct GdiObjectTraits {
     using pointer = H;
     static pointer Invalid() { return nullptr; }
     static void Close(pointer h) { ::DeleteObject(h); }
+    static long& Live() { return g_liveHandles.gdiObjects; }
 };
 
 struct MemoryDcTraits {
     using pointer = HDC;
     static pointer Invalid() { return nullptr; }
     static void Close(pointer h) { ::DeleteDC(h); }
+    static long& Live() { return g_liveHandles.gdiObjects; }
 };
 
 struct IconTraits {
     using pointer = HICON;
     static pointer Invalid() { return nullptr; }
     static void Close(pointer h) { ::DestroyIcon(h); }
+    static long& Live() { return g_liveHandles.userObjects; }
 };
 
 struct MenuTraits {
     using pointer = HMENU;
     static pointer Invalid() { return nullptr; }
     static void Close(pointer h) { ::DestroyMenu(h); }
+    static long& Live() { return g_liveHandles.userObjects; }
 };
 
 // Kernel objects whose failure value is null (mutexes, events).
@@ -69,12 +98,14 @@ struct KernelHandleTraits {
     using pointer = HANDLE;
     static pointer Invalid() { return nullptr; }
     static void Close(pointer h) { ::CloseHandle(h); }
+    static long& Live() { return g_liveHandles.kernelObjects; }
 };
 
 struct LibraryTraits {
     using pointer = HMODULE;
     static pointer Invalid() { return nullptr; }
     static void Close(pointer h) { ::FreeLibrary(h); }
+    static long& Live() { return g_liveHandles.kernelObjects; }
 };
 
 using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;

@@ -1,5 +1,6 @@
 #include "framework/Wnd.h"
 
+#include "framework/Handles.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -101,6 +102,7 @@ CWnd* CWnd::FromHandlePermanent(HWND hwnd) {
 void CWnd::Attach(HWND hwnd) {
     m_hWnd = hwnd;
     ::SetPropA(hwnd, kObjectProperty, this);
+    ++fw::g_liveHandles.windows;
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
@@ -122,6 +124,7 @@ HWND CWnd::UnsubclassWindow() {
         ::SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_oldWndProc));
     }
     ::RemovePropA(hwnd, kObjectProperty);
+    --fw::g_liveHandles.windows;
     m_oldWndProc = nullptr;
     m_hWnd = nullptr;
     return hwnd;
@@ -132,6 +135,7 @@ void CWnd::OnWindowGone() {
         UnsubclassWindow();
     } else if (m_hWnd) {
         ::RemovePropA(m_hWnd, kObjectProperty);
+        --fw::g_liveHandles.windows;
         m_hWnd = nullptr;
     }
     CWinApp* app = CWinApp::Current();
