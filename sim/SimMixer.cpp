@@ -523,6 +523,12 @@ void SimMixer::Notify(std::size_t device, DWORD controlId) {
     }
 }
 
+void SimMixer::ClearLogs() {
+    std::vector<UINT>().swap(openCalls);
+    std::vector<HWND>().swap(openWindows);
+    std::vector<SimMixerNotification>().swap(m_notifications);
+}
+
 void SimMixer::Changed() const {
     if (m_observer) m_observer();
 }

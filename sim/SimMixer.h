@@ -111,6 +111,8 @@ class SimMixer final : public platform::IMixer {
     // Writes that succeeded, for tests that count them.
     int Writes() const { return m_writes; }
     const std::vector<SimMixerNotification>& Notifications() const { return m_notifications; }
+    // Empties the records of opens and notifications and gives their memory back.
+    void ClearLogs();
 
     // Called after every change a window showing the mixer would want to show.
     void SetObserver(std::function<void()> observer) { m_observer = std::move(observer); }

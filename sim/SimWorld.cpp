@@ -79,6 +79,7 @@ void SimWorld::ClearLogs() {
     // Their memory goes too, so that leak tests see only what the program holds.
     std::vector<OpenCall>().swap(m_opens);
     std::vector<DriverRequest>().swap(m_requests);
+    if (m_mixer) m_mixer->ClearLogs();
     Changed();
 }
 

@@ -73,6 +73,7 @@ class SimWorld final : public platform::IDeviceIo {
     // Attempts to open the filter driver's path, successful or not.
     int DriverOpenAttempts() const { return m_driverOpenAttempts; }
     const std::vector<DriverRequest>& Requests() const { return m_requests; }
+    // The attached mixer's records go too.
     void ClearLogs();
 
     // Handles handed out and not yet closed, and closes of handles that were not open.
