@@ -11,7 +11,7 @@ constexpr UINT kRefreshMessage = WM_APP + 2;
 constexpr int kScale = 100;  // the panel's sliders run 0..100
 
 // Where the panel sits in the simulator window, in its dialog units.
-constexpr RECT kPlace{318, 4, 518, 314};
+constexpr RECT kPlace{379, 4, 579, 314};
 
 DWORD Louder(const std::vector<DWORD>& values) {
     return values.empty() ? 0 : *std::max_element(values.begin(), values.end());

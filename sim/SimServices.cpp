@@ -1,5 +1,7 @@
 #include "sim/SimServices.h"
 
+#include <utility>
+
 namespace sim {
 
 LONG SimRegistry::CreateKey(HKEY parent, const char* subKey, const char* keyClass, DWORD options,
@@ -62,10 +64,29 @@ int SimPrompts::MessageBox(HWND owner, const char* text, const char* caption, UI
     Prompt prompt{owner, text ? text : "", std::nullopt, type};
     if (caption) prompt.caption = caption;
     shown.push_back(std::move(prompt));
+    const std::size_t index = shown.size() - 1;
+    if (whileOpen) {
+        const std::function<void()> during = std::exchange(whileOpen, nullptr);
+        m_open.push_back(index);
+        during();
+        m_open.pop_back();
+        // A box goes with its owner window.
+        if (owner && !::IsWindow(owner)) shown[index].ended = true;
+    }
+    if (shown[index].ended) return 0;
     if (answers.empty()) return FirstButton(type);
     const int answer = answers.front();
     answers.pop_front();
     return answer;
+}
+
+// A box opened for a child window belongs to that window's top-level window.
+void SimPrompts::EndBoxes(HWND owner) {
+    for (const std::size_t index : m_open) {
+        Prompt& prompt = shown[index];
+        HWND root = prompt.owner ? ::GetAncestor(prompt.owner, GA_ROOT) : nullptr;
+        if (owner && (prompt.owner == owner || root == owner)) prompt.ended = true;
+    }
 }
 
 BOOL SimSound::PlaySound(const char* sound, HMODULE module, DWORD flags) {

@@ -51,6 +51,8 @@ struct Prompt {
     std::string text;
     std::optional<std::string> caption;  // empty optional: the caption pointer was null
     UINT type;
+    // Ended unanswered while open, or gone with its owner window: the box returned 0.
+    bool ended = false;
 };
 
 class SimPrompts final : public platform::IPrompts {
@@ -58,8 +60,16 @@ class SimPrompts final : public platform::IPrompts {
     std::vector<Prompt> shown;
     // Answers given in turn; when none is queued the box's first button answers.
     std::deque<int> answers;
+    // What arrives while the next box is open (its nested message loop): runs once, inside that
+    // box, before it is answered. Boxes it opens itself are answered at once.
+    std::function<void()> whileOpen;
 
     int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    void EndBoxes(HWND owner) override;
+
+  private:
+    // Indexes into shown of the boxes open now, innermost last.
+    std::vector<std::size_t> m_open;
 };
 
 struct PlayedSound {

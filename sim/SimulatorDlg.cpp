@@ -1,11 +1,14 @@
 #include "sim/SimulatorDlg.h"
 
+#include <dbt.h>
+
 #include <cmath>
+#include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <iterator>
 #include <string>
 
-#include "app/PanelShared.h"
 #include "framework/WinApp.h"
 #include "sim/simulator_resource.h"
 
@@ -25,14 +28,29 @@ constexpr InstallResult kInstallResults[] = {
     {"Installation fails: not installed", 65336},
 };
 
-std::string Decibels(float gain) {
-    char text[32];
+// A gain as a person reads it and as the driver received it: the exact single and its bits.
+std::string GainText(float gain) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &gain, sizeof(bits));
+    char level[24];
     if (gain > 0.0f && std::isfinite(gain)) {
-        std::snprintf(text, sizeof(text), "%+.1f dB", 20.0 * std::log10(gain));
+        std::snprintf(level, sizeof(level), "%+.1f dB", 20.0 * std::log10(gain));
     } else {
-        std::snprintf(text, sizeof(text), "gain %g", static_cast<double>(gain));
+        std::snprintf(level, sizeof(level), "no level");
     }
+    char text[80];
+    std::snprintf(text, sizeof(text), "%s   %.9g  (%08lX)", level, static_cast<double>(gain),
+                  static_cast<unsigned long>(bits));
     return text;
+}
+
+BOOL CALLBACK PostDeviceChange(HWND window, LPARAM) {
+    ::PostMessageA(window, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    return TRUE;
+}
+
+bool SameRequest(const sim::DriverRequest& a, const sim::DriverRequest& b) {
+    return a.code == b.code && a.input == b.input && a.succeeded == b.succeeded;
 }
 
 std::string LogLine(std::size_t number, const sim::DriverRequest& request) {
@@ -73,8 +91,6 @@ const fw::MessageMap* CSimulatorDlg::GetMessageMap() const {
         fw::OnCommand<&CSimulatorDlg::OnStreamFive>(IDC_SIM_STREAM_FIVE),
         fw::OnCommand<&CSimulatorDlg::OnInstalled>(IDC_SIM_INSTALLED),
         fw::OnCommand<&CSimulatorDlg::OnInstallResult>(IDC_SIM_INSTALL_RESULT, CBN_SELCHANGE),
-        fw::OnCommand<&CSimulatorDlg::OnPanelFlags>(IDC_SIM_FILTER_FLAG),
-        fw::OnCommand<&CSimulatorDlg::OnPanelFlags>(IDC_SIM_PROMPT_FLAG),
         fw::OnCommand<&CSimulatorDlg::OnFailOpens>(IDC_SIM_FAIL_OPENS),
         fw::OnCommand<&CSimulatorDlg::OnFailCodeSelected>(IDC_SIM_FAIL_CODE, CBN_SELCHANGE),
         fw::OnCommand<&CSimulatorDlg::OnFailCode>(IDC_SIM_FAIL_CODE_ON),
@@ -101,6 +117,8 @@ BOOL CSimulatorDlg::OnInitDialog() {
         ::SendMessageA(results, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(result.label));
     }
     ::SendMessageA(results, CB_SETCURSEL, 0, 0);
+    // Room for the longest line, a bass record's twelve bytes.
+    ::SendMessageA(GetDlgItem(IDC_SIM_LOG), LB_SETHORIZONTALEXTENT, 400, 0);
     ::CheckDlgButton(m_hWnd, IDC_SIM_INSTALLED,
                      m_world.sibling.deviceInstalled ? BST_CHECKED : BST_UNCHECKED);
     ::SetDlgItemInt(m_hWnd, IDC_SIM_FAIL_COUNT, 1, FALSE);
@@ -126,20 +144,13 @@ void CSimulatorDlg::OnCancel() {
     }
 }
 
-void CSimulatorDlg::OnPanelFlags() {
-    Panel().filterEnabled = ::IsDlgButtonChecked(m_hWnd, IDC_SIM_FILTER_FLAG) == BST_CHECKED;
-    Panel().fiveOnePrompt = ::IsDlgButtonChecked(m_hWnd, IDC_SIM_PROMPT_FLAG) == BST_CHECKED;
-}
-
-void CSimulatorDlg::ShowPanelFlags() const {
-    ::CheckDlgButton(m_hWnd, IDC_SIM_FILTER_FLAG,
-                     Panel().filterEnabled ? BST_CHECKED : BST_UNCHECKED);
-    ::CheckDlgButton(m_hWnd, IDC_SIM_PROMPT_FLAG,
-                     Panel().fiveOnePrompt ? BST_CHECKED : BST_UNCHECKED);
-}
-
+// The system tells every top-level window of the program when a device comes or goes; Windows
+// 2000 and later report a new device twice.
 void CSimulatorDlg::OnPlug() {
-    m_world.SetPlugged(!m_world.IsPlugged());
+    const bool arrival = !m_world.IsPlugged();
+    m_world.SetPlugged(arrival);
+    for (int i = 0; i < (arrival ? 2 : 1); ++i)
+        ::EnumThreadWindows(::GetCurrentThreadId(), &PostDeviceChange, 0);
 }
 
 void CSimulatorDlg::OnStreamNone() {
@@ -209,7 +220,6 @@ LRESULT CSimulatorDlg::OnRefresh(WPARAM, LPARAM) {
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_PLUG_STATE, m_world.IsPlugged() ? "Plugged in" : "Unplugged");
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_PLUG, m_world.IsPlugged() ? "Pull out" : "Plug in");
     ShowState();
-    ShowPanelFlags();
     ShowLog();
     return 0;
 }
@@ -220,14 +230,14 @@ void CSimulatorDlg::ShowState() const {
     char text[512];
     std::snprintf(text, sizeof(text),
                   "Filter: %s\nSpeakers: %s\nSurround sweep: %s\nBass: %lu / %lu / %lu\n\n"
-                  "L  %s\nR  %s\nC  %s\nLFE  %s\nRL  %s\nRR  %s\n\nOpen handles: %d\n"
+                  "L\t%s\nR\t%s\nC\t%s\nLFE\t%s\nRL\t%s\nRR\t%s\n\nOpen handles: %d\n"
                   "Driver opens: %d",
                   d.filterOn ? "on" : "off", d.speakers51 ? "5.1" : "2.1",
                   d.surround ? "running" : "off", static_cast<unsigned long>(d.bass.first),
                   static_cast<unsigned long>(d.bass.second), static_cast<unsigned long>(d.bass.sum),
-                  Decibels(d.Gain(Channel::L)).c_str(), Decibels(d.Gain(Channel::R)).c_str(),
-                  Decibels(d.Gain(Channel::C)).c_str(), Decibels(d.Gain(Channel::LFE)).c_str(),
-                  Decibels(d.Gain(Channel::RL)).c_str(), Decibels(d.Gain(Channel::RR)).c_str(),
+                  GainText(d.Gain(Channel::L)).c_str(), GainText(d.Gain(Channel::R)).c_str(),
+                  GainText(d.Gain(Channel::C)).c_str(), GainText(d.Gain(Channel::LFE)).c_str(),
+                  GainText(d.Gain(Channel::RL)).c_str(), GainText(d.Gain(Channel::RR)).c_str(),
                   m_world.OpenHandles(), m_world.DriverOpenAttempts());
     ::SetDlgItemTextA(m_hWnd, IDC_SIM_STATE, text);
 }
@@ -239,8 +249,22 @@ void CSimulatorDlg::ShowLog() {
         ::SendMessageA(list, LB_RESETCONTENT, 0, 0);
         m_logShown = 0;
     }
+    // A run of the same request (the polls, five times a second) takes one line with a count.
     for (; m_logShown < requests.size(); ++m_logShown) {
-        const std::string line = LogLine(m_logShown + 1, requests[m_logShown]);
+        const sim::DriverRequest& request = requests[m_logShown];
+        const auto lines = ::SendMessageA(list, LB_GETCOUNT, 0, 0);
+        const bool repeat =
+            m_logShown > 0 && lines > 0 && SameRequest(request, requests[m_logShown - 1]);
+        std::string line;
+        if (repeat) {
+            ++m_runLength;
+            line = LogLine(m_runStart, request) + "  x" + std::to_string(m_runLength);
+            ::SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(lines - 1), 0);
+        } else {
+            m_runStart = m_logShown + 1;
+            m_runLength = 1;
+            line = LogLine(m_runStart, request);
+        }
         ::SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(line.c_str()));
     }
     const auto count = ::SendMessageA(list, LB_GETCOUNT, 0, 0);

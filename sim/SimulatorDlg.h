@@ -26,7 +26,6 @@ class CSimulatorDlg : public CDialog {
     void OnStreamFive();
     void OnInstalled();
     void OnInstallResult();
-    void OnPanelFlags();
     void OnFailOpens();
     void OnFailCodeSelected();
     void OnFailCode();
@@ -37,10 +36,12 @@ class CSimulatorDlg : public CDialog {
     void SetStream(device::StreamKind kind);
     DWORD SelectedCode() const;
     void ShowState() const;
-    void ShowPanelFlags() const;
     void ShowLog();
 
     sim::SimWorld& m_world;
     bool m_refreshPosted = false;
     std::size_t m_logShown = 0;
+    // The last line of the log: the number of its first request and how many it stands for.
+    std::size_t m_runStart = 0;
+    int m_runLength = 0;
 };

@@ -9,9 +9,30 @@
 #include "framework/ResString.h"
 #include "mixer/MixerVolumePage.h"
 #include "mixer/RecordSourcePage.h"
+#include "pages/AboutPage.h"
+#include "pages/ChannelLevelPage.h"
+#include "pages/FilterPage.h"
 #include "platform/Seams.h"
 #include "res/resource.h"
 #include "speakertest/SpeakerTestDlg.h"
+
+namespace {
+
+template <class Page>
+std::unique_ptr<CSkinPage> MakePage() {
+    return std::make_unique<Page>();
+}
+
+// The settings pages in tab order; all but About connect to the adapter.
+constexpr CSkinTabCtrl::TabPage kSettingsPages[] = {
+    {"Main Volume", &MakePage<CMixerVolumePage>, true},
+    {"Speaker", &MakePage<CChannelLevelPage>, true},
+    {"Filter", &MakePage<CFilterPage>, true},
+    {"Record", &MakePage<CRecordSourcePage>, true},
+    {"About", &MakePage<CAboutPage>, false},
+};
+
+}  // namespace
 
 UINT CMainDlg::s_taskbarCreated = 0;
 
@@ -51,7 +72,7 @@ BOOL CMainDlg::OnInitDialog() {
     CSkinWindow::OnInitDialog();
     SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_icon));
     SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_icon));
-    m_tabs.CreatePages();
+    m_tabs.CreatePages(kSettingsPages);
     ShowWindow(SW_HIDE);
     SetWindowText(fw::ResString(IDS_APP_NAME));
     HandleFirstLaunch();
@@ -62,6 +83,8 @@ BOOL CMainDlg::OnInitDialog() {
 
     InitDeviceState();
     if (!m_hWnd) return FALSE;  // the filter installation failed and the program is ending
+    // The pages opened the adapter in their own initialisation: the program starts connected.
+    m_connected = true;
     SetTimer(kPollTimer, kPollPeriod);
     return TRUE;
 }
@@ -114,14 +137,24 @@ void CMainDlg::ShowTrayState(UINT iconId, UINT menuId) {
     AddTrayIcon(iconId, menuId);
 }
 
+// A page's message box may see the adapter go or the program end while the pages open.
 void CMainDlg::ConnectDevice() {
+    m_connected = true;
     m_tabs.OpenPages();
-    SetTimer(kPollTimer, kPollPeriod);
+    if (m_hWnd && m_connected) SetTimer(kPollTimer, kPollPeriod);
 }
 
 void CMainDlg::DisconnectDevice() {
+    m_connected = false;
     m_tabs.ClosePages();
-    KillTimer(kPollTimer);
+    if (m_hWnd) KillTimer(kPollTimer);
+}
+
+// Hiding the owned windows would hide an open message box too, whose modal loop would then go on
+// unseen with this window disabled: such boxes are ended first, unanswered.
+void CMainDlg::HideOwnedWindows() {
+    platform::Prompts().EndBoxes(m_hWnd);
+    ::ShowOwnedPopups(m_hWnd, FALSE);
 }
 
 LRESULT CMainDlg::OnTrayCallback(WPARAM wp, LPARAM lp) {
@@ -135,6 +168,8 @@ LRESULT CMainDlg::OnTaskbarCreated(WPARAM, LPARAM) {
 
 void CMainDlg::OnOpenSettings() {
     ConnectDevice();
+    // A page's message box may have seen the program end, or the adapter go, meanwhile.
+    if (!m_hWnd || !m_connected) return;
     ::InvalidateRect(m_hWnd, nullptr, TRUE);
     ShowWindow(SW_SHOW);
     m_speakerTest->ShowSpeakerTest(SW_HIDE);
@@ -143,7 +178,7 @@ void CMainDlg::OnOpenSettings() {
 
 void CMainDlg::OnCloseSettings() {
     DisconnectDevice();
-    ::ShowOwnedPopups(m_hWnd, FALSE);
+    HideOwnedWindows();
     ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_PRESENT);
     ShowWindow(SW_HIDE);
 }
@@ -169,24 +204,28 @@ void CMainDlg::OnExit() {
     DestroyWindow();
 }
 
-// The timer is killed first, so no poll starts while this one's question box is open.
+// The timer is killed first, so no poll starts while this one's question box is open. The box's
+// nested loop may see the program end or the adapter disconnect: the poll then stays stopped.
 void CMainDlg::OnTimer(UINT_PTR id) {
     KillTimer(kPollTimer);
     if (id == kPollTimer && !(m_speakerTest && m_speakerTest->IsVisibleFlagSet())) Poll();
-    SetTimer(kPollTimer, kPollPeriod);
+    if (!m_hWnd) return;
+    if (m_connected) SetTimer(kPollTimer, kPollPeriod);
     Default();
 }
 
-// Runs five times a second: no allocation and no registry access here.
+// Runs five times a second: no allocation and no registry access here. The handle is closed
+// before anything is asked, so none is held while the question is open.
 void CMainDlg::Poll() {
-    CDeviceChannel adapter;
-    if (!adapter.Open()) return;
     device::StreamRecord record{};
-    if (!adapter.GetStreamKind(record)) return;
+    {
+        CDeviceChannel adapter;
+        if (!adapter.Open() || !adapter.GetStreamKind(record)) return;
+    }
     if (record[0]) {
         PlaySilence();
         PanelShared& shared = Panel();
-        if (shared.fiveOnePrompt && shared.filterEnabled) {
+        if (shared.fiveOnePrompt && shared.filterEnabled && !m_questionOpen) {
             shared.fiveOnePrompt = 0;
             AskAboutFiveOneSource();
         }
@@ -205,8 +244,13 @@ void CMainDlg::AskAboutFiveOneSource() {
     char caption[64] = "";  // string 8 is empty: the box has an empty title
     ::LoadStringA(fw::ResourceModule(), IDS_FIVE_ONE_QUESTION, text, sizeof(text));
     ::LoadStringA(fw::ResourceModule(), IDS_EMPTY_CAPTION, caption, sizeof(caption));
+    m_questionOpen = true;
     const int answer =
         platform::Prompts().MessageBox(m_hWnd, text, caption, MB_YESNO | MB_ICONEXCLAMATION);
+    m_questionOpen = false;
+    // The program may have ended meanwhile. A box ended because the adapter went or the
+    // settings closed answers 0, which changes nothing.
+    if (!m_hWnd) return;
     if (answer == IDNO) {
         Panel().filterEnabled = 0;
         ::SendMessageA(Panel().filterPage, WM_FILTER_DECLINED, 0, 0);
@@ -241,7 +285,7 @@ bool CMainDlg::HandleArrival(int major, int minor) {
     }
     ConnectDevice();
     Panel().fiveOnePrompt = 1;
-    return true;
+    return m_hWnd != nullptr;  // a page's message box may have seen the program end
 }
 
 // A removal is believed only if the adapter is still gone a moment later.
@@ -252,7 +296,7 @@ void CMainDlg::HandleRemoval() {
     KillTimer(kPollTimer);
     m_arrivals = 0;
     ShowTrayState(IDI_TRAY_ABSENT, IDR_TRAY_ABSENT);
-    ::ShowOwnedPopups(m_hWnd, FALSE);
+    HideOwnedWindows();
     ShowWindow(SW_HIDE);
     DisconnectDevice();
     m_speakerTest->ReleaseSpeakerTest();

@@ -47,6 +47,7 @@ class CMainDlg : public CSkinWindow {
     void ConnectDevice();
     void DisconnectDevice();
     void ShowTrayState(UINT iconId, UINT menuId);
+    void HideOwnedWindows();
     void AddTrayIcon(UINT iconId, UINT menuId);
 
     void Poll();
@@ -70,4 +71,8 @@ class CMainDlg : public CSkinWindow {
     int m_firstLaunch = 0;
     UINT m_trayIconId = 0;
     UINT m_trayMenuId = 0;
+    // The pages hold the adapter and the poll runs, from a connect to the next disconnect.
+    bool m_connected = false;
+    // The 5.1 question is open.
+    bool m_questionOpen = false;
 };

@@ -9,7 +9,7 @@ namespace {
 constexpr char kInstanceMutex[] = "Quorvel";
 }
 
-CPanelApp::CPanelApp() = default;
+CPanelApp::CPanelApp(UINT mainTemplate) : m_mainTemplate(mainTemplate ? mainTemplate : IDD_MAIN) {}
 CPanelApp::~CPanelApp() = default;
 
 BOOL CPanelApp::InitInstance() {
@@ -23,7 +23,13 @@ BOOL CPanelApp::InitInstance() {
     }
     m_mainDlg = std::make_unique<CMainDlg>();
     m_pMainWnd = m_mainDlg.get();
-    m_mainDlg->Create(IDD_MAIN, nullptr);
+    if (!m_mainDlg->Create(m_mainTemplate, nullptr) && m_pMainWnd == m_mainDlg.get()) {
+        // No window ever existed, so nothing would end the message loop: without a window and
+        // a tray icon the program would hold the single-instance mutex unseen, for ever.
+        m_pMainWnd = nullptr;
+        m_exitCode = kExitNoMainWindow;
+        return FALSE;
+    }
     // A failed filter installation has already destroyed the window; the loop then ends at once.
     if (m_mainDlg->GetSafeHwnd()) m_mainDlg->ShowWindow(SW_HIDE);
     return TRUE;

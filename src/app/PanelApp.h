@@ -11,7 +11,11 @@ class CMainDlg;
 // Enter key swallowed everywhere.
 class CPanelApp : public CWinApp {
   public:
-    CPanelApp();
+    // The exit code of a start whose main window could not be created.
+    static constexpr int kExitNoMainWindow = 1;
+
+    // mainTemplate: the main window's dialog template (another one only in tests).
+    explicit CPanelApp(UINT mainTemplate = 0);
     ~CPanelApp() override;
 
     BOOL InitInstance() override;
@@ -21,6 +25,7 @@ class CPanelApp : public CWinApp {
     CMainDlg* MainDialog() const { return m_mainDlg.get(); }
 
   private:
+    UINT m_mainTemplate;
     fw::KernelHandle m_instanceMutex;
     std::unique_ptr<CMainDlg> m_mainDlg;
 };

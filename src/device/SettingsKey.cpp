@@ -1,6 +1,7 @@
 #include "device/SettingsKey.h"
 
 #include <bit>
+#include <cmath>
 
 #include "framework/ResString.h"
 #include "res/resource.h"
@@ -46,7 +47,11 @@ DWORD CSettingsKey::ReadOrCreate(const char* name, DWORD defaultValue) const {
 }
 
 float CSettingsKey::ReadOrCreateGain(const char* name, float defaultGain) const {
-    return std::bit_cast<float>(ReadOrCreate(name, std::bit_cast<DWORD>(defaultGain)));
+    const float gain = std::bit_cast<float>(ReadOrCreate(name, std::bit_cast<DWORD>(defaultGain)));
+    if (std::isfinite(gain)) return gain;
+    // Four bytes that are no number (NaN, an infinity) can be neither shown nor sent.
+    WriteGain(name, defaultGain);
+    return defaultGain;
 }
 
 void CSettingsKey::Write(const char* name, DWORD value) const {

@@ -36,7 +36,8 @@ class CSettingsKey {
     // The stored 4 bytes, whatever their registry type. A value that is missing or not exactly
     // four bytes long is replaced by the default, which is written back.
     DWORD ReadOrCreate(const char* name, DWORD defaultValue) const;
-    // A channel gain kept as the raw bits of its IEEE-754 single (1.0 is 0x3F800000).
+    // A channel gain kept as the raw bits of its IEEE-754 single (1.0 is 0x3F800000). Bits that
+    // are NaN or an infinity count as unreadable: the default replaces them and is written back.
     float ReadOrCreateGain(const char* name, float defaultGain) const;
 
     // Written at once as REG_DWORD; a failure is ignored.

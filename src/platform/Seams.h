@@ -45,11 +45,14 @@ class ISound {
     virtual BOOL SndPlaySound(const char* sound, UINT flags) = 0;
 };
 
-// MessageBoxA.
+// MessageBoxA, and ending the boxes still open in a nested message loop.
 class IPrompts {
   public:
     virtual ~IPrompts() = default;
     virtual int MessageBox(HWND owner, const char* text, const char* caption, UINT type) = 0;
+    // Ends, unanswered, every message box of this thread that the top-level window owner owns
+    // (also one opened for one of its child windows): each returns 0.
+    virtual void EndBoxes(HWND owner) = 0;
 };
 
 // GetVersion, timeGetTime and Sleep.

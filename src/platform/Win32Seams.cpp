@@ -1,5 +1,7 @@
 #include "platform/Win32Seams.h"
 
+#include "framework/Wnd.h"
+
 namespace platform {
 
 HANDLE Win32DeviceIo::Open(const char* path, DWORD access, DWORD share, DWORD disposition,
@@ -62,6 +64,28 @@ BOOL Win32Sound::SndPlaySound(const char* sound, UINT flags) {
 
 int Win32Prompts::MessageBox(HWND owner, const char* text, const char* caption, UINT type) {
     return ::MessageBoxA(owner, text, caption, type);
+}
+
+namespace {
+
+// A message box is a dialog of the system's dialog class whose text is the static control
+// 0xFFFF; the program's own dialogs have a C++ object attached.
+BOOL CALLBACK EndBoxOf(HWND window, LPARAM owner) {
+    char className[16] = "";
+    ::GetClassNameA(window, className, sizeof(className));
+    if (::GetWindow(window, GW_OWNER) == reinterpret_cast<HWND>(owner) &&
+        ::lstrcmpA(className, "#32770") == 0 && ::GetDlgItem(window, 0xFFFF) &&
+        !CWnd::FromHandlePermanent(window)) {
+        ::EndDialog(window, 0);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+void Win32Prompts::EndBoxes(HWND owner) {
+    if (owner)
+        ::EnumThreadWindows(::GetCurrentThreadId(), &EndBoxOf, reinterpret_cast<LPARAM>(owner));
 }
 
 DWORD Win32System::GetVersion() {

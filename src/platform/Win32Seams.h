@@ -36,6 +36,7 @@ class Win32Sound : public ISound {
 class Win32Prompts : public IPrompts {
   public:
     int MessageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    void EndBoxes(HWND owner) override;
 };
 
 class Win32System : public ISystem {

@@ -38,6 +38,31 @@
 #define IDC_SPEAKER_TEST_CLOSE 1071
 #define IDC_CLOSE 1072
 
+// The channel level page: the six sliders and their Reset buttons
+#define IDC_LEVEL_R 1003
+#define IDC_LEVEL_LFE 1005
+#define IDC_LEVEL_C 1007
+#define IDC_LEVEL_RL 1009
+#define IDC_LEVEL_RR 1011
+#define IDC_LEVEL_L 1020
+#define IDC_RESET_L 1022
+#define IDC_RESET_R 1024
+#define IDC_RESET_LFE 1027
+#define IDC_RESET_RL 1028
+#define IDC_RESET_RR 1029
+#define IDC_RESET_C 1030
+
+// The filter page
+#define IDC_SPEAKER_51 1031
+#define IDC_SPEAKER_21 1032
+#define IDC_BASS_120 1033
+#define IDC_ENABLE_FILTER 1034
+#define IDC_BASS_300 1035
+#define IDC_BASS_450 1036
+#define IDC_PLAYING_SOURCE 1037
+#define IDC_BASS_GROUP 1038
+#define IDC_FILTER_GROUP 1039
+
 // The mixer volume page: per column (Main, Wave, SW Synth, Line, Microphone) a volume slider,
 // a balance slider, a mute switch and a Reset button.
 #define IDC_VOLUME_MAIN 1001

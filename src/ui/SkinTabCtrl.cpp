@@ -1,21 +1,9 @@
 #include "ui/SkinTabCtrl.h"
 
 #include "framework/ResString.h"
-#include "mixer/MixerVolumePage.h"
-#include "mixer/RecordSourcePage.h"
-#include "pages/AboutPage.h"
-#include "pages/ChannelLevelPage.h"
-#include "pages/FilterPage.h"
 #include "res/resource.h"
 #include "ui/Skin.h"
-
-namespace {
-
-// The pages of the settings window in tab order, and the four that connect to the adapter.
-constexpr const char* kTabTexts[] = {"Main Volume", "Speaker", "Filter", "Record", "About"};
-constexpr int kConnectedPages = 4;
-
-}  // namespace
+#include "ui/SkinPage.h"
 
 RECT PageArea(const RECT& client, const RECT& firstTab) {
     const int x = firstTab.left - 1;
@@ -35,10 +23,12 @@ const fw::MessageMap* CSkinTabCtrl::GetMessageMap() const {
     return &kMap;
 }
 
-CSkinPage* CSkinTabCtrl::AdoptPage(std::unique_ptr<CSkinPage> page) {
+CSkinPage* CSkinTabCtrl::AdoptPage(std::unique_ptr<CSkinPage> page, bool connects) {
     if (m_pageCount >= kMaxPages) return nullptr;
-    m_pages[static_cast<std::size_t>(m_pageCount)] = std::move(page);
-    return m_pages[static_cast<std::size_t>(m_pageCount++)].get();
+    const auto index = static_cast<std::size_t>(m_pageCount++);
+    m_pages[index] = std::move(page);
+    m_connects[index] = connects;
+    return m_pages[index].get();
 }
 
 CSkinPage* CSkinTabCtrl::Page(int index) const {
@@ -46,14 +36,11 @@ CSkinPage* CSkinTabCtrl::Page(int index) const {
     return m_pages[static_cast<std::size_t>(index)].get();
 }
 
-void CSkinTabCtrl::CreatePages() {
-    for (int i = 0; i < 5; ++i)
-        InsertItem(i, kTabTexts[i]);
-    AdoptPage(std::make_unique<CMixerVolumePage>());
-    AdoptPage(std::make_unique<CChannelLevelPage>());
-    AdoptPage(std::make_unique<CFilterPage>());
-    AdoptPage(std::make_unique<CRecordSourcePage>());
-    AdoptPage(std::make_unique<CAboutPage>());
+void CSkinTabCtrl::CreatePages(std::span<const TabPage> pages) {
+    for (std::size_t i = 0; i < pages.size() && i < kMaxPages; ++i)
+        InsertItem(static_cast<int>(i), pages[i].text);
+    for (const TabPage& entry : pages)
+        AdoptPage(entry.make(), entry.connects);
     for (int i = 0; i < m_pageCount; ++i) {
         CSkinPage* page = Page(i);
         page->Create(0, this);
@@ -80,14 +67,16 @@ void CSkinTabCtrl::ResetToFirstPage() {
 }
 
 void CSkinTabCtrl::OpenPages() {
-    for (int i = 0; i < kConnectedPages; ++i) {
-        if (CSkinPage* page = Page(i)) page->OpenPage();
+    for (int i = 0; i < m_pageCount; ++i) {
+        CSkinPage* page = Page(i);
+        if (page && m_connects[static_cast<std::size_t>(i)]) page->OpenPage();
     }
 }
 
 BOOL CSkinTabCtrl::ClosePages() {
-    for (int i = kConnectedPages - 1; i >= 0; --i) {
-        if (CSkinPage* page = Page(i)) page->ClosePage();
+    for (int i = m_pageCount - 1; i >= 0; --i) {
+        CSkinPage* page = Page(i);
+        if (page && m_connects[static_cast<std::size_t>(i)]) page->ClosePage();
     }
     return TRUE;
 }

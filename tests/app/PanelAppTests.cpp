@@ -77,4 +77,21 @@ TEST_F(PanelAppTest, AFailedFilterInstallationAtStartEndsTheProcessCleanly) {
     EXPECT_EQ(app.MainDialog(), nullptr);
 }
 
+// The main window's template cannot be created: the start fails at once instead of running on
+// with no window, no tray icon and the single-instance mutex held.
+class BrokenStartTest : public testing_support::SimEnvironment {
+  protected:
+    CPanelApp app{701};
+};
+
+TEST_F(BrokenStartTest, AMainWindowThatCannotBeCreatedEndsTheStartAndFreesTheMutex) {
+    EXPECT_EQ(fw::RunApp(app), CPanelApp::kExitNoMainWindow);
+    EXPECT_EQ(app.m_pMainWnd, nullptr);
+    EXPECT_EQ(app.MainDialog(), nullptr);
+    fw::KernelHandle next(::CreateMutexA(nullptr, FALSE, "Quorvel"));
+    EXPECT_NE(::GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS))
+        << "a later start is not told a copy runs";
+    ExpectNothingLeaked();
+}
+
 }  // namespace

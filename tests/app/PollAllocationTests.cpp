@@ -102,6 +102,10 @@ class UncountedPrompts : public platform::IPrompts {
         Uncounted pause;
         return m_inner.MessageBox(owner, text, caption, type);
     }
+    void EndBoxes(HWND owner) override {
+        Uncounted pause;
+        m_inner.EndBoxes(owner);
+    }
 
   private:
     platform::IPrompts& m_inner;

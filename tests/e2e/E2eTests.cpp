@@ -2,10 +2,12 @@
 #include <windows.h>
 #include <dbt.h>
 #include <shellapi.h>
+#include <commctrl.h>
 
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <psapi.h>
 
 #include <gtest/gtest.h>
@@ -54,8 +56,54 @@ bool KeyInNativeView(const char* path) {
     return true;
 }
 
+void StoreSetting(const char* name, DWORD value) {
+    HKEY key = nullptr;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0,
+                      KEY_ALL_ACCESS | kProgramView, nullptr, &key, nullptr);
+    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
+    ::RegCloseKey(key);
+}
+
 void Click(HWND dialog, int id) {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+bool Checked(HWND dialog, int id) {
+    return ::SendDlgItemMessageA(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+std::string Text(HWND dialog, int id) {
+    char text[256] = "";
+    ::GetDlgItemTextA(dialog, id, text, sizeof(text));
+    return text;
+}
+
+// The user drags a level slider there: the trackbar moves and tells its page.
+void MoveSlider(HWND page, int id, int position) {
+    HWND slider = ::GetDlgItem(page, id);
+    ::SendMessageA(slider, TBM_SETPOS, TRUE, position);
+    ::SendMessageA(page, WM_VSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position),
+                   reinterpret_cast<LPARAM>(slider));
+    ::SendMessageA(page, WM_VSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(slider));
+}
+
+// Opens the settings window and finds the page that holds this control.
+HWND OpenSettingsPage(HWND main, int controlId) {
+    if (!main) return nullptr;
+    ::PostMessageA(main, WM_COMMAND, ID_OPEN_SETTING, 0);
+    if (!WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000)) return nullptr;
+    HWND tabs = ::GetDlgItem(main, IDC_TAB);
+    for (HWND page = ::GetWindow(tabs, GW_CHILD); page; page = ::GetWindow(page, GW_HWNDNEXT)) {
+        if (::GetDlgItem(page, controlId)) return page;
+    }
+    return nullptr;
+}
+
+// Whether the simulator's driver state shows this text within a few seconds.
+bool StateShows(const SimProcess& sim, const std::string& text) {
+    return WaitUntil(
+        [&] { return Text(sim.Simulator(0), IDC_SIM_STATE).find(text) != std::string::npos; },
+        3000);
 }
 
 bool IconInTray(HWND owner, UINT identifier) {
@@ -139,14 +187,16 @@ TEST_F(EndToEnd, ASecondCopySaysSoAndEndsWhileTheFirstRunsOn) {
     EXPECT_TRUE(first.TrayMenuOpens(IDR_TRAY_PRESENT));
 }
 
-TEST_F(EndToEnd, A51StreamWithTheFilterOnAsksOnce) {
+TEST_F(EndToEnd, DecliningTheFilterForA51StreamSwitchesItOffOnTheFilterPage) {
+    StoreSetting("EnableFilter", 0);
     SimProcess sim("--stream=five");
-    ASSERT_NE(sim.MainWindow(), nullptr);
-    HWND simulator = sim.Simulator();
-    ASSERT_NE(simulator, nullptr);
+    HWND main = sim.MainWindow();
+    ASSERT_NE(main, nullptr);
     EXPECT_EQ(sim.WaitForMessageBox("", 600), nullptr) << "no question while the filter is off";
 
-    Click(simulator, IDC_SIM_FILTER_FLAG);
+    HWND filter = OpenSettingsPage(main, IDC_ENABLE_FILTER);
+    ASSERT_NE(filter, nullptr);
+    Click(filter, IDC_ENABLE_FILTER);
     HWND box = sim.WaitForMessageBox("", 5000);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(SimProcess::MessageText(box),
@@ -156,11 +206,116 @@ TEST_F(EndToEnd, A51StreamWithTheFilterOnAsksOnce) {
     ::PostMessageA(box, WM_COMMAND, IDNO, 0);
     ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5000));
 
+    EXPECT_TRUE(WaitUntil([&] { return !Checked(filter, IDC_ENABLE_FILTER); }, 2000));
+    for (const int id : {IDC_SPEAKER_21, IDC_SPEAKER_51, IDC_BASS_120, IDC_BASS_450})
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(filter, id))) << id;
+    EXPECT_EQ(ReadSetting("EnableFilter"), 0u);
+    EXPECT_TRUE(StateShows(sim, "Filter: off"));
     EXPECT_EQ(sim.WaitForMessageBox("", 1200), nullptr) << "asked again";
+}
+
+TEST_F(EndToEnd, PullingTheAdapterOutWhileTheQuestionIsOpenEndsItAndNothingStacks) {
+    SimProcess sim("--stream=five");
+    HWND main = sim.MainWindow();
+    HWND simulator = sim.Simulator();
+    ASSERT_TRUE(main && simulator);
+    HWND box = sim.WaitForMessageBox("", 5000);
+    ASSERT_NE(box, nullptr) << "a fresh installation has the filter on";
+
+    Click(simulator, IDC_SIM_PLUG);  // pull out
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5000)) << "the question ends";
+    EXPECT_TRUE(WaitUntil([&] { return IconInTray(main, IDR_TRAY_ABSENT); }, 5000));
+    EXPECT_TRUE(::IsWindowEnabled(main));
+    EXPECT_TRUE(StateShows(sim, "Filter: on")) << "the filter is left as it is";
+
+    Click(simulator, IDC_SIM_PLUG);  // plug in: the question comes once more, alone
+    EXPECT_TRUE(WaitUntil([&] { return IconInTray(main, IDR_TRAY_PRESENT); }, 5000));
+    box = sim.WaitForMessageBox("", 5000);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(sim.MessageBoxes(), 1);
+    ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(box); }, 5000));
+    ::PostMessageA(main, WM_COMMAND, ID_OPEN_SETTING, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000));
+    EXPECT_TRUE(::IsWindowEnabled(main)) << "the settings open usable";
+}
+
+TEST_F(EndToEnd, ChoicesReachTheAdapterAndComeBackAfterARestart) {
+    {
+        SimProcess sim;
+        HWND main = sim.MainWindow();
+        HWND filter = OpenSettingsPage(main, IDC_ENABLE_FILTER);
+        HWND levels = OpenSettingsPage(main, IDC_LEVEL_C);
+        ASSERT_TRUE(filter && levels);
+        Click(filter, IDC_ENABLE_FILTER);  // off
+        ASSERT_TRUE(StateShows(sim, "Filter: off"));
+        Click(filter, IDC_ENABLE_FILTER);  // on again
+        Click(filter, IDC_SPEAKER_21);
+        Click(filter, IDC_BASS_300);
+        MoveSlider(levels, IDC_LEVEL_C, 14);  // +6 dB
+        EXPECT_TRUE(StateShows(sim, "Filter: on"));
+        EXPECT_TRUE(StateShows(sim, "Speakers: 2.1"));
+        EXPECT_TRUE(StateShows(sim, "Bass: 60 / 40 / 100"));
+        EXPECT_TRUE(StateShows(sim, "\nC\t+6.0 dB"));
+        ::PostMessageA(main, WM_COMMAND, ID_EXIT, 0);
+        ASSERT_TRUE(sim.WaitForExit(10000));
+    }
+    SimProcess sim("--stream=two");
+    HWND main = sim.MainWindow();
+    ASSERT_NE(main, nullptr);
+    EXPECT_TRUE(StateShows(sim, "Filter: on"));
+    EXPECT_TRUE(StateShows(sim, "Speakers: 2.1"));
+    EXPECT_TRUE(StateShows(sim, "Bass: 60 / 40 / 100"));
+    EXPECT_TRUE(StateShows(sim, "\nC\t+6.0 dB"));
+    HWND filter = OpenSettingsPage(main, IDC_ENABLE_FILTER);
+    HWND levels = OpenSettingsPage(main, IDC_LEVEL_C);
+    ASSERT_TRUE(filter && levels);
+    EXPECT_TRUE(Checked(filter, IDC_ENABLE_FILTER));
+    EXPECT_TRUE(Checked(filter, IDC_SPEAKER_21));
+    EXPECT_TRUE(Checked(filter, IDC_BASS_300));
+    EXPECT_EQ(::SendDlgItemMessageA(levels, IDC_LEVEL_C, TBM_GETPOS, 0, 0), 14);
+
+    // The stream playing shows on the filter page at its next poll.
+    EXPECT_TRUE(
+        WaitUntil([&] { return Text(filter, IDC_PLAYING_SOURCE) == "2-channel data"; }, 2000));
+    Click(sim.Simulator(), IDC_SIM_STREAM_FIVE);
+    const auto changed = std::chrono::steady_clock::now();
+    // A 5.1 stream with the filter on also asks the question; Yes keeps the filter.
     EXPECT_TRUE(WaitUntil(
-        [&] { return ::IsDlgButtonChecked(simulator, IDC_SIM_FILTER_FLAG) == BST_UNCHECKED; },
-        2000))
-        << "No clears the filter-enabled flag";
+        [&] {
+            if (HWND box = sim.WaitForMessageBox("", 0)) ::PostMessageA(box, WM_COMMAND, IDYES, 0);
+            return Text(filter, IDC_PLAYING_SOURCE) == "5.1-channel data";
+        },
+        2000));
+    const auto shown = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::steady_clock::now() - changed);
+    std::printf("Stream change to the filter page: %lld ms\n",
+                static_cast<long long>(shown.count()));
+    // One period of the page's poll is 300 ms; a loaded machine gets some slack.
+    EXPECT_LE(shown.count(), 1000);
+}
+
+TEST_F(EndToEnd, TheStoredSettingsReachAnAdapterPluggedInAfterTheStart) {
+    StoreSetting("EnableFilter", 1);
+    StoreSetting("OutputMode", 0);
+    StoreSetting("BassOutputMode", 2);
+    const float gain = 2.0f;
+    DWORD bits = 0;
+    std::memcpy(&bits, &gain, sizeof(bits));
+    StoreSetting("VolumeRR", bits);
+    SimProcess sim("--unplugged");
+    HWND main = sim.MainWindow();
+    HWND simulator = sim.Simulator();
+    ASSERT_TRUE(main && simulator);
+    ASSERT_TRUE(WaitUntil([&] { return IconInTray(main, IDR_TRAY_ABSENT); }, 5000));
+    EXPECT_TRUE(StateShows(sim, "Filter: off"));
+
+    Click(simulator, IDC_SIM_PLUG);  // plug in
+    EXPECT_TRUE(WaitUntil([&] { return IconInTray(main, IDR_TRAY_PRESENT); }, 5000));
+    EXPECT_TRUE(StateShows(sim, "Filter: on"));
+    EXPECT_TRUE(StateShows(sim, "Speakers: 2.1"));
+    EXPECT_TRUE(StateShows(sim, "Bass: 40 / 27 / 67"));
+    EXPECT_TRUE(StateShows(sim, "\nRR\t+6.0 dB   2  (40000000)"));
 }
 
 TEST_F(EndToEnd, PullingOutAndPluggingInFollowsTheAdapter) {
@@ -170,15 +325,12 @@ TEST_F(EndToEnd, PullingOutAndPluggingInFollowsTheAdapter) {
     ASSERT_TRUE(main && simulator);
     ASSERT_TRUE(Polling(sim));
 
-    Click(simulator, IDC_SIM_PLUG);  // pull out
-    ::PostMessageA(main, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
+    Click(simulator, IDC_SIM_PLUG);  // pull out: the system tells the program
     EXPECT_TRUE(WaitUntil([&] { return IconInTray(main, IDR_TRAY_ABSENT); }, 5000));
     EXPECT_TRUE(sim.TrayMenuOpens(IDR_TRAY_ABSENT));
     EXPECT_FALSE(Polling(sim));
 
     Click(simulator, IDC_SIM_PLUG);  // plug in: reported twice, as Windows does
-    ::PostMessageA(main, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
-    ::PostMessageA(main, WM_DEVICECHANGE, DBT_DEVNODES_CHANGED, 0);
     EXPECT_TRUE(WaitUntil([&] { return IconInTray(main, IDR_TRAY_PRESENT); }, 5000));
     EXPECT_TRUE(sim.TrayMenuOpens(IDR_TRAY_PRESENT));
     EXPECT_TRUE(Polling(sim));

@@ -62,6 +62,23 @@ bool SaveWindow(HWND window, const std::string& path) {
     return true;
 }
 
+// Some channels away from 0 dB, so the level page shows its sliders at work.
+void MoveLevels(HWND tabs) {
+    const struct {
+        int slider;
+        int position;
+    } moves[] = {{IDC_LEVEL_L, 14}, {IDC_LEVEL_R, 14}, {IDC_LEVEL_LFE, 6}, {IDC_LEVEL_RL, 26}};
+    for (HWND page = ::GetWindow(tabs, GW_CHILD); page; page = ::GetWindow(page, GW_HWNDNEXT)) {
+        for (const auto& move : moves) {
+            HWND slider = ::GetDlgItem(page, move.slider);
+            if (!slider) continue;
+            ::SendMessageA(slider, TBM_SETPOS, TRUE, move.position);
+            ::SendMessageA(page, WM_VSCROLL, MAKEWPARAM(TB_THUMBPOSITION, move.position),
+                           reinterpret_cast<LPARAM>(slider));
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -70,7 +87,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string folder = argv[1];
-    SimProcess sim;
+    // A two-channel stream plays, so the filter page shows it without asking about 5.1.
+    SimProcess sim("--stream=two");
     HWND main = sim.MainWindow();
     if (!main) {
         std::fprintf(stderr, "The program's main window did not appear.\n");
@@ -79,6 +97,7 @@ int main(int argc, char** argv) {
     ::PostMessageA(main, WM_COMMAND, ID_OPEN_SETTING, 0);
     if (!WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000)) return 1;
     HWND tabs = ::GetDlgItem(main, IDC_TAB);
+    MoveLevels(tabs);
     const char* names[] = {"main-volume", "speaker", "filter", "record", "about"};
     int saved = 0;
     for (int tab = 0; tab < 5; ++tab) {
@@ -88,6 +107,12 @@ int main(int argc, char** argv) {
             folder + "/settings-" + std::to_string(tab + 1) + "-" + names[tab] + ".bmp";
         if (SaveWindow(main, path)) ++saved;
     }
+    // The simulator, showing what reached the adapter.
+    HWND simulator = sim.Simulator(0);
+    ::SetWindowPos(simulator, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::Sleep(500);
+    if (simulator && SaveWindow(simulator, folder + "/simulator-after-tour.bmp")) ++saved;
+    ::SetWindowPos(simulator, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     // The speaker test window, shown where the settings were.
     ::PostMessageA(main, WM_COMMAND, ID_TEST_SPEAKER, 0);
     HWND test = nullptr;
@@ -103,5 +128,5 @@ int main(int argc, char** argv) {
     ::PostMessageA(main, WM_COMMAND, ID_EXIT, 0);
     sim.WaitForExit(5000);
     std::printf("%d screenshots\n", saved);
-    return saved == 6 ? 0 : 1;
+    return saved == 7 ? 0 : 1;
 }

@@ -89,6 +89,34 @@ HWND SimProcess::WaitForMessageBox(const char* caption, DWORD timeout) const {
     return found;
 }
 
+namespace {
+
+struct BoxCount {
+    DWORD process;
+    int boxes;
+};
+
+BOOL CALLBACK CountBox(HWND hwnd, LPARAM lp) {
+    auto* count = reinterpret_cast<BoxCount*>(lp);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    char className[16] = "";
+    ::GetClassNameA(hwnd, className, sizeof(className));
+    if (process == count->process && std::string(className) == "#32770" &&
+        ::GetDlgItem(hwnd, 0xFFFF)) {
+        ++count->boxes;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+int SimProcess::MessageBoxes() const {
+    BoxCount count{m_id, 0};
+    ::EnumWindows(&CountBox, reinterpret_cast<LPARAM>(&count));
+    return count.boxes;
+}
+
 std::string SimProcess::MessageText(HWND box) {
     char text[1024] = "";
     ::GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));

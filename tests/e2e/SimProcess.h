@@ -33,6 +33,8 @@ class SimProcess {
     // A message box (a dialog with the static text control 0xFFFF) with this caption.
     HWND WaitForMessageBox(const char* caption, DWORD timeout) const;
     static std::string MessageText(HWND box);
+    // How many message boxes of this process exist, shown or hidden.
+    int MessageBoxes() const;
 
     // Posts the tray icon's callback for a button press on the icon with this identifier, and
     // reports whether a menu opened; an open menu is closed again without a choice.

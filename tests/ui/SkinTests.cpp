@@ -184,10 +184,10 @@ class RecordingPage : public CSkinPage {
     int m_index;
 };
 
-TEST(SkinTabStrip, OpensTheFourAdapterPagesInOrderAndClosesThemInReverse) {
+TEST(SkinTabStrip, OpensThePagesThatConnectInOrderAndClosesThemInReverse) {
     CSkinTabCtrl strip;
     for (int i = 0; i < 5; ++i)
-        strip.AdoptPage(std::make_unique<RecordingPage>(i));
+        strip.AdoptPage(std::make_unique<RecordingPage>(i), i < 4);
     g_log.clear();
     strip.OpenPages();
     EXPECT_EQ(g_log, (std::vector<int>{0, 1, 2, 3}));

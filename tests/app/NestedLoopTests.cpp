@@ -1,0 +1,242 @@
+// What arrives while a message box is open: each box runs a nested message loop in which the
+// adapter can go and come back, the settings can close and the program can end. The prompts
+// double runs those events inside the box.
+#include <windows.h>
+#include <commctrl.h>
+#include <dbt.h>
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "app/MainDlg.h"
+#include "device/DeviceRecords.h"
+#include "framework/WinApp.h"
+#include "pages/ChannelLevelPage.h"
+#include "pages/FilterPage.h"
+#include "res/resource.h"
+#include "tests/support/SimEnvironment.h"
+
+namespace {
+
+using device::StreamKind;
+using testing_support::TimerRunning;
+
+class NestedLoopTest : public testing_support::SimEnvironment {
+  public:
+    void TearDown() override {
+        main.reset();
+        app.PumpPending();
+        ExpectNothingLeaked();
+    }
+
+    void Start() {
+        main = std::make_unique<CMainDlg>();
+        app.m_pMainWnd = main.get();
+        main->Create(IDD_MAIN, nullptr);
+    }
+    HWND Main() const { return main->GetSafeHwnd(); }
+    void Poll() const { main->SendMessage(WM_TIMER, CMainDlg::kPollTimer); }
+    void Notify(int times) const {
+        for (int i = 0; i < times; ++i)
+            main->SendMessage(WM_DEVICECHANGE, DBT_DEVNODES_CHANGED);
+    }
+    void Command(UINT id) const { main->SendMessage(WM_COMMAND, id); }
+    bool Polling() const {
+        return Main() && TimerRunning(Main(), CMainDlg::kPollTimer, CMainDlg::kPollPeriod);
+    }
+    void PullOut() {
+        world.SetPlugged(false);
+        Notify(1);
+    }
+    void PlugIn() {
+        world.SetPlugged(true);
+        Notify(2);
+    }
+    CFilterPage& FilterPage() const { return *static_cast<CFilterPage*>(main->Tabs().Page(2)); }
+    CChannelLevelPage& LevelPage() const {
+        return *static_cast<CChannelLevelPage*>(main->Tabs().Page(1));
+    }
+    // A 5.1 stream with the filter on, the question not yet asked.
+    void StreamFiveOne() {
+        world.driver.SetStreamKind(StreamKind::FiveOne);
+        Panel().fiveOnePrompt = 1;
+        ASSERT_EQ(Panel().filterEnabled, 1);
+    }
+    int Questions() const {
+        int count = 0;
+        for (const sim::Prompt& prompt : prompts.shown)
+            count += prompt.owner == Main() && (prompt.type & MB_YESNO);
+        return count;
+    }
+
+    CWinApp app;
+    std::unique_ptr<CMainDlg> main;
+};
+
+// The answer No is queued in each case: it must only count when the box really ended by it.
+TEST_F(NestedLoopTest, TheQuestionEndsUnansweredWhenTheAdapterGoesOrTheSettingsClose) {
+    const struct {
+        const char* what;
+        UINT command;  // 0: the adapter is pulled out
+    } cases[] = {{"adapter pulled out", 0}, {"settings closed", ID_CLOSE_SETTING}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        world.SetPlugged(true);
+        Start();
+        Command(ID_OPEN_SETTING);
+        StreamFiveOne();
+        prompts.shown.clear();
+        prompts.answers = {IDNO};
+        prompts.whileOpen = [&] {
+            if (c.command) {
+                Command(c.command);
+            } else {
+                PullOut();
+            }
+        };
+        Poll();
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_TRUE(prompts.shown[0].ended);
+        EXPECT_EQ(Panel().filterEnabled, 1) << "the filter is left as it is";
+        EXPECT_TRUE(::SendMessageA(::GetDlgItem(FilterPage().GetSafeHwnd(), IDC_ENABLE_FILTER),
+                                   BM_GETCHECK, 0, 0));
+        EXPECT_FALSE(Polling()) << "the poll stays stopped once disconnected";
+        EXPECT_FALSE(::IsWindowVisible(Main()));
+        main.reset();
+        app.PumpPending();
+        prompts.answers.clear();
+    }
+}
+
+TEST_F(NestedLoopTest, AnAdapterThatGoesAndComesBackInsideTheQuestionGetsNoSecondQuestionOnTop) {
+    Start();
+    StreamFiveOne();
+    prompts.whileOpen = [&] {
+        PullOut();
+        PlugIn();
+        Poll();  // the poll runs again once the adapter is back
+        Poll();
+    };
+    Poll();
+    EXPECT_EQ(Questions(), 1);
+    EXPECT_TRUE(main->IsDevicePresent());
+    EXPECT_TRUE(Polling()) << "connected again: the poll goes on";
+    Poll();
+    EXPECT_EQ(Questions(), 2) << "the arrival armed the question again, asked once the box closed";
+}
+
+TEST_F(NestedLoopTest, ANoAfterThePagesClosedTouchesNoClosedHandle) {
+    Start();
+    Command(ID_OPEN_SETTING);
+    StreamFiveOne();
+    prompts.answers = {IDNO};
+    prompts.whileOpen = [&] { Command(ID_TEST_SPEAKER); };
+    world.ClearLogs();
+    Poll();
+    EXPECT_FALSE(prompts.shown[0].ended) << "the speaker test leaves the question open";
+    EXPECT_EQ(Panel().filterEnabled, 0);
+    EXPECT_EQ(Requests(device::IOCTL_FILTER_OFF), 0) << "the filter page is closed";
+    EXPECT_EQ(world.BadCloses(), 0);
+    EXPECT_FALSE(Polling()) << "no poll while the speaker test is shown";
+}
+
+TEST_F(NestedLoopTest, AnExitInsideTheQuestionEndsTheProgramWithoutTouchingItAgain) {
+    Start();
+    StreamFiveOne();
+    HWND filterPage = FilterPage().GetSafeHwnd();
+    prompts.answers = {IDNO};
+    prompts.whileOpen = [&] { Command(ID_EXIT); };
+    Poll();
+    EXPECT_EQ(Main(), nullptr);
+    EXPECT_FALSE(::IsWindow(filterPage));
+    EXPECT_TRUE(prompts.shown[0].ended) << "the box goes with its owner";
+    EXPECT_EQ(Panel().filterEnabled, 1);
+    EXPECT_EQ(Panel().filterPage, nullptr);
+    int code = -1;
+    EXPECT_FALSE(app.PumpPending(&code));
+    EXPECT_EQ(code, 0);
+}
+
+// The filter page applies the stored settings at the adapter's arrival; its request fails and
+// its box opens, and meanwhile the adapter goes again or the program ends.
+TEST_F(NestedLoopTest, TheFilterPagesBoxSurvivesARemovalOrAnExitInsideIt) {
+    const struct {
+        const char* what;
+        bool exit;
+    } cases[] = {{"removal", false}, {"exit", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        world.SetPlugged(false);
+        system.version = sim::SimSystem::MakeVersion(4, 0);
+        Start();
+        HWND filterPage = FilterPage().GetSafeHwnd();
+        prompts.shown.clear();
+        world.FailRequest(device::IOCTL_FILTER_ON);
+        prompts.whileOpen = [&] {
+            if (c.exit) {
+                Command(ID_EXIT);
+            } else {
+                PullOut();
+            }
+        };
+        world.SetPlugged(true);
+        Notify(1);
+        world.FailRequest(device::IOCTL_FILTER_ON, false);
+
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_EQ(prompts.shown[0].owner, filterPage);
+        EXPECT_TRUE(prompts.shown[0].ended);
+        EXPECT_FALSE(FilterPage().IsDeviceOpen());
+        if (!c.exit) {
+            EXPECT_FALSE(TimerRunning(FilterPage().GetSafeHwnd(), CFilterPage::kStreamTimer,
+                                      CFilterPage::kStreamPeriod))
+                << "the stream poll does not start on a closed page";
+            EXPECT_FALSE(Polling());
+            EXPECT_FALSE(main->IsDevicePresent());
+        } else {
+            EXPECT_EQ(Main(), nullptr);
+        }
+        EXPECT_EQ(world.OpenHandles(), 0);
+        main.reset();
+        app.PumpPending();
+    }
+}
+
+TEST_F(NestedLoopTest, TheLevelPagesBoxSurvivesARemovalOrAnExitInsideIt) {
+    const struct {
+        const char* what;
+        bool exit;
+    } cases[] = {{"removal", false}, {"exit", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        world.SetPlugged(true);
+        Start();
+        Command(ID_OPEN_SETTING);
+        prompts.shown.clear();
+        world.FailRequest(device::IOCTL_SET_GAIN_L);
+        prompts.whileOpen = [&] {
+            if (c.exit) {
+                Command(ID_EXIT);
+            } else {
+                PullOut();
+            }
+        };
+        HWND page = LevelPage().GetSafeHwnd();
+        HWND slider = ::GetDlgItem(page, IDC_LEVEL_L);
+        ::SendMessageA(slider, TBM_SETPOS, TRUE, 5);
+        ::SendMessageA(page, WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, 5),
+                       reinterpret_cast<LPARAM>(slider));
+        world.FailRequest(device::IOCTL_SET_GAIN_L, false);
+
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_TRUE(prompts.shown[0].ended);
+        EXPECT_EQ(::IsWindow(page) != FALSE, !c.exit);
+        EXPECT_EQ(world.OpenHandles(), 0);
+        EXPECT_EQ(world.BadCloses(), 0);
+        main.reset();
+        app.PumpPending();
+    }
+}
+
+}  // namespace
