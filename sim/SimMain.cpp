@@ -14,6 +14,7 @@
 #include "platform/Seams.h"
 #include "platform/Win32Seams.h"
 #include "sim/SimServices.h"
+#include "sim/SimMixerPanel.h"
 #include "sim/SimWorld.h"
 #include "sim/SimulatorDlg.h"
 
@@ -38,7 +39,9 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
     ::InitCommonControlsEx(&controls);
 
+    sim::SimMixer mixer;
     sim::SimWorld world;
+    world.AttachMixer(&mixer);
     ApplyOptions(world, commandLine ? commandLine : "");
     platform::ScopedSeam<platform::IDeviceIo> deviceIo(world);
     // Every sound call is recorded for the simulator window; where the host has a sound device
@@ -47,11 +50,14 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     platform::Win32Sound hostSound;
     if (::waveOutGetNumDevs() > 0) sound.passOn = &hostSound;
     platform::ScopedSeam<platform::ISound> soundSeam(sound);
+    platform::ScopedSeam<platform::IMixer> mixerSeam(mixer);
 
     if (!theApp.InitInstance()) return theApp.ExitInstance();
     CSimulatorDlg simulator(world);
     simulator.WatchSounds(sound);
     simulator.Create();
+    CSimMixerPanel mixerPanel(mixer);
+    mixerPanel.Create(0, &simulator);
     simulator.ShowWindow(SW_SHOWNOACTIVATE);
     return theApp.Run();
 }

@@ -44,7 +44,13 @@ void SimWorld::SetPlugged(bool plugged) {
     } else {
         port.device.reset();
     }
+    if (m_mixer) m_mixer->SetAdapterPresent(plugged);
     Changed();
+}
+
+void SimWorld::AttachMixer(SimMixer* mixer) {
+    m_mixer = mixer;
+    if (m_mixer) m_mixer->SetAdapterPresent(m_plugged);
 }
 
 void SimWorld::PlaceAdapter(const std::string& hub, int port) {
@@ -73,6 +79,7 @@ void SimWorld::ClearLogs() {
     // Their memory goes too, so that leak tests see only what the program holds.
     std::vector<OpenCall>().swap(m_opens);
     std::vector<DriverRequest>().swap(m_requests);
+    if (m_mixer) m_mixer->ClearLogs();
     Changed();
 }
 

@@ -11,6 +11,7 @@
 #include "platform/Seams.h"
 #include "sim/FilterDriver.h"
 #include "sim/SiblingState.h"
+#include "sim/SimMixer.h"
 #include "sim/UsbTree.h"
 
 namespace sim {
@@ -44,6 +45,9 @@ class SimWorld final : public platform::IDeviceIo {
     UsbTree bus;
     SiblingState sibling;
 
+    // The system's mixers: the adapter's comes and goes with the adapter from now on.
+    void AttachMixer(SimMixer* mixer);
+
     // Plugging the adapter in puts it on its port and makes the driver's path openable.
     void SetPlugged(bool plugged);
     bool IsPlugged() const { return m_plugged; }
@@ -69,6 +73,7 @@ class SimWorld final : public platform::IDeviceIo {
     // Attempts to open the filter driver's path, successful or not.
     int DriverOpenAttempts() const { return m_driverOpenAttempts; }
     const std::vector<DriverRequest>& Requests() const { return m_requests; }
+    // The attached mixer's records go too.
     void ClearLogs();
 
     // Handles handed out and not yet closed, and closes of handles that were not open.
@@ -99,6 +104,7 @@ class SimWorld final : public platform::IDeviceIo {
                              DWORD* returned);
 
     bool m_plugged = false;
+    SimMixer* m_mixer = nullptr;
     std::string m_firstRoot;
     std::string m_adapterHub;
     int m_adapterPort = 1;

@@ -311,4 +311,15 @@ void CMainDlg::HandleRemoval() {
     if (m_speakerTest) m_speakerTest->ShowSpeakerTest(SW_HIDE);
 }
 
-void CMainDlg::ApplyFirstLaunchDefaults() {}
+// Microphone playback muted, every mixer volume and both recording levels in the middle, the
+// microphone selected for recording.
+void CMainDlg::ApplyFirstLaunchDefaults() {
+    if (auto* volume = dynamic_cast<CMixerVolumePage*>(m_tabs.Page(0))) {
+        volume->Bind();
+        volume->FirstLaunchDefaults();
+    }
+    if (auto* record = dynamic_cast<CRecordSourcePage*>(m_tabs.Page(3))) {
+        record->CentreLevels();
+        record->FirstLaunchSelect();
+    }
+}

@@ -77,6 +77,37 @@
 #define IDC_TILE_LISTENER 257
 #define IDC_DYNAMIC_PANEL 258
 
+// The mixer volume page: per column (Main, Wave, SW Synth, Line, Microphone) a volume slider,
+// a balance slider, a mute switch and a Reset button.
+#define IDC_VOLUME_MAIN 1001
+#define IDC_VOLUME_WAVE 1002
+#define IDC_VOLUME_SYNTH 1004
+#define IDC_VOLUME_LINE 1008
+#define IDC_VOLUME_MIC 1010
+#define IDC_BALANCE_MAIN 1012
+#define IDC_BALANCE_WAVE 1013
+#define IDC_BALANCE_SYNTH 1014
+#define IDC_BALANCE_LINE 1016
+#define IDC_BALANCE_MIC 1017
+#define IDC_MUTE_MAIN 1061
+#define IDC_MUTE_WAVE 1062
+#define IDC_MUTE_SYNTH 1063
+#define IDC_MUTE_LINE 1065
+#define IDC_MUTE_MIC 1066
+#define IDC_RESET_MAIN 1074
+#define IDC_RESET_WAVE 1075
+#define IDC_RESET_SYNTH 1076
+#define IDC_RESET_LINE 1078
+#define IDC_RESET_MIC 1079
+
+// The recording source page.
+#define IDC_RECORD_MIC_BALANCE 1075
+#define IDC_RECORD_LINE_BALANCE 1076
+#define IDC_RECORD_MIC_LEVEL 1077
+#define IDC_RECORD_LINE_LEVEL 1078
+#define IDC_RECORD_MIC_SELECT 1079
+#define IDC_RECORD_LINE_SELECT 1080
+
 // Icons
 #define IDI_MAIN 128
 #define IDI_TRAY_PRESENT 153

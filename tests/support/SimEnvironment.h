@@ -83,6 +83,7 @@ class SimEnvironment : public testing::Test {
     SimEnvironment() {
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsParent);
         Panel() = {};
+        world.AttachMixer(&mixer);
     }
     ~SimEnvironment() override { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsParent); }
 
@@ -92,6 +93,8 @@ class SimEnvironment : public testing::Test {
         EXPECT_EQ(world.BadCloses(), 0);
         EXPECT_EQ(registry.OpenKeys(), 0);
         EXPECT_EQ(registry.BadCloses(), 0);
+        EXPECT_EQ(mixer.OpenHandles(), 0);
+        EXPECT_EQ(mixer.BadCloses(), 0);
     }
 
     int Played(const char* name) const {
@@ -108,12 +111,14 @@ class SimEnvironment : public testing::Test {
         return count;
     }
 
+    sim::SimMixer mixer;
     sim::SimWorld world;
     sim::SimPrompts prompts;
     sim::SimSound sound;
     sim::SimSystem system;
     sim::SimRegistry registry;
     platform::ScopedSeam<platform::IDeviceIo> deviceSeam{world};
+    platform::ScopedSeam<platform::IMixer> mixerSeam{mixer};
     platform::ScopedSeam<platform::IPrompts> promptSeam{prompts};
     platform::ScopedSeam<platform::ISound> soundSeam{sound};
     platform::ScopedSeam<platform::ISystem> systemSeam{system};
