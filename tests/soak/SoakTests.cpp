@@ -16,6 +16,8 @@
 #include "framework/WinApp.h"
 #include "pages/FilterPage.h"
 #include "res/resource.h"
+#include "speakertest/SpeakerTestDlg.h"
+#include "speakertest/SpeakerTestPage.h"
 #include "tests/support/SimEnvironment.h"
 
 namespace {
@@ -161,6 +163,39 @@ TEST_F(Soak, FiveHundredPlugAndPullCycles) {
         DeviceChange();
     });
     EXPECT_TRUE(main->IsDevicePresent());
+}
+
+// The speaker test shown, an automatic test started and run a few ticks, then the window closed
+// with its Close button while the test runs.
+TEST_F(Soak, TwoHundredSpeakerTestShowAndHideCyclesWithATestRunning) {
+    ExpectSteady(200, [&] {
+        Command(ID_TEST_SPEAKER);
+        CSpeakerTestDlg* test = main->SpeakerTest();
+        CSpeakerTestPage* page = test->Page();
+        page->SendMessage(WM_COMMAND, IDC_TEST_AUTO);
+        ::SendMessageA(::GetDlgItem(page->GetSafeHwnd(), IDC_TEST_BUTTON), BM_CLICK, 0, 0);
+        for (int tick = 0; tick < 3; ++tick)
+            page->SendMessage(WM_TIMER, CSpeakerTestPage::kSequenceTimer);
+        test->SendMessage(WM_COMMAND, IDC_SPEAKER_TEST_CLOSE);
+    });
+    EXPECT_FALSE(main->SpeakerTest()->IsVisibleFlagSet());
+    EXPECT_GE(sound.total, 600u) << "each cycle's test sounded its speakers";
+}
+
+// Changes made elsewhere to a bound volume, each notified to every open handle and followed by
+// the pages.
+TEST_F(Soak, AThousandMixerNotifications) {
+    Command(ID_OPEN_SETTING);
+    sim::SimMixerControl* volume = mixer.FindControl(
+        mixer.FindLine(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT),
+        MIXERCONTROL_CONTROLTYPE_VOLUME);
+    ASSERT_NE(volume, nullptr);
+    DWORD value = 0;
+    ExpectSteady(1000, [&] {
+        value = (value + 0x1111) & 0xFFFF;
+        mixer.SetValues(*volume, {value, 0xFFFF - value});
+        app.PumpPending();
+    });
 }
 
 }  // namespace
