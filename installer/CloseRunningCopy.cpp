@@ -6,6 +6,8 @@
 #include <cstring>
 #include <vector>
 
+#include "framework/Handles.h"
+
 namespace {
 
 constexpr char kTitle[] = "Quorvel Dual";
@@ -13,13 +15,11 @@ constexpr char kProgramFile[] = "\\quorveldual.exe";
 constexpr DWORD kWaitMs = 10000;
 
 bool IsProgram(DWORD processId) {
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process) return false;
+    fw::KernelHandle process(
+        ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
     char path[MAX_PATH] = {};
     DWORD size = MAX_PATH;
-    const bool named = ::QueryFullProcessImageNameA(process, 0, path, &size) != FALSE;
-    ::CloseHandle(process);
-    if (!named) return false;
+    if (!process || !::QueryFullProcessImageNameA(process.Get(), 0, path, &size)) return false;
     const std::size_t length = std::strlen(path), suffix = std::strlen(kProgramFile);
     return length >= suffix && ::lstrcmpiA(path + length - suffix, kProgramFile) == 0;
 }
@@ -45,10 +45,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     ::EnumWindows(&CollectMainWindow, reinterpret_cast<LPARAM>(&closed));
     int stillRunning = 0;
     for (DWORD processId : closed) {
-        HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, processId);
-        if (!process) continue;
-        if (::WaitForSingleObject(process, kWaitMs) != WAIT_OBJECT_0) ++stillRunning;
-        ::CloseHandle(process);
+        fw::KernelHandle process(::OpenProcess(SYNCHRONIZE, FALSE, processId));
+        if (process && ::WaitForSingleObject(process.Get(), kWaitMs) != WAIT_OBJECT_0) {
+            ++stillRunning;
+        }
     }
     return stillRunning;
 }

@@ -14,7 +14,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "speakertest/SpeakerTestDlg.h"
-#include "tests/support/SimEnvironment.h"
+#include "tests/support/MainWindowFixture.h"
 
 namespace {
 
@@ -28,30 +28,8 @@ constexpr char kQuestion[] =
     "audio -> Click Yes, DVD ->No)";
 constexpr char kSilence[] = "#9184";
 
-class MainWindowTest : public testing_support::SimEnvironment {
+class MainWindowTest : public testing_support::MainWindowFixture {
   public:
-    void TearDown() override {
-        main.reset();
-        app.PumpPending();
-        ExpectNothingLeaked();
-    }
-
-    void Start() {
-        main = std::make_unique<CMainDlg>();
-        app.m_pMainWnd = main.get();
-        main->Create(IDD_MAIN, nullptr);
-    }
-
-    HWND Main() const { return main->GetSafeHwnd(); }
-    void Poll() const { main->SendMessage(WM_TIMER, CMainDlg::kPollTimer); }
-    void Notify(int times, WPARAM event = DBT_DEVNODES_CHANGED) const {
-        for (int i = 0; i < times; ++i)
-            main->SendMessage(WM_DEVICECHANGE, event);
-    }
-    bool Polling() const {
-        return TimerRunning(Main(), CMainDlg::kPollTimer, CMainDlg::kPollPeriod);
-    }
-    void Command(UINT id) const { main->SendMessage(WM_COMMAND, id); }
     bool QuitPosted() {
         int code = -1;
         return !app.PumpPending(&code) && code == 0;
@@ -62,9 +40,6 @@ class MainWindowTest : public testing_support::SimEnvironment {
         EXPECT_TRUE(main->TrayIcon().IsPresent());
         EXPECT_EQ(main->TrayIcon().Data().uID, menu);
     }
-
-    CWinApp app;
-    std::unique_ptr<CMainDlg> main;
 };
 
 TEST_F(MainWindowTest, StartsHiddenWithTheTrayStateOfTheAdapterAndPolls) {

@@ -15,36 +15,15 @@
 #include "pages/ChannelLevelPage.h"
 #include "pages/FilterPage.h"
 #include "res/resource.h"
-#include "tests/support/SimEnvironment.h"
+#include "tests/support/MainWindowFixture.h"
 
 namespace {
 
 using device::StreamKind;
 using testing_support::TimerRunning;
 
-class NestedLoopTest : public testing_support::SimEnvironment {
+class NestedLoopTest : public testing_support::MainWindowFixture {
   public:
-    void TearDown() override {
-        main.reset();
-        app.PumpPending();
-        ExpectNothingLeaked();
-    }
-
-    void Start() {
-        main = std::make_unique<CMainDlg>();
-        app.m_pMainWnd = main.get();
-        main->Create(IDD_MAIN, nullptr);
-    }
-    HWND Main() const { return main->GetSafeHwnd(); }
-    void Poll() const { main->SendMessage(WM_TIMER, CMainDlg::kPollTimer); }
-    void Notify(int times) const {
-        for (int i = 0; i < times; ++i)
-            main->SendMessage(WM_DEVICECHANGE, DBT_DEVNODES_CHANGED);
-    }
-    void Command(UINT id) const { main->SendMessage(WM_COMMAND, id); }
-    bool Polling() const {
-        return Main() && TimerRunning(Main(), CMainDlg::kPollTimer, CMainDlg::kPollPeriod);
-    }
     void PullOut() {
         world.SetPlugged(false);
         Notify(1);
@@ -69,9 +48,6 @@ class NestedLoopTest : public testing_support::SimEnvironment {
             count += prompt.owner == Main() && (prompt.type & MB_YESNO);
         return count;
     }
-
-    CWinApp app;
-    std::unique_ptr<CMainDlg> main;
 };
 
 // The answer No is queued in each case: it must only count when the box really ended by it.

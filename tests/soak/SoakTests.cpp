@@ -18,7 +18,7 @@
 #include "res/resource.h"
 #include "speakertest/SpeakerTestDlg.h"
 #include "speakertest/SpeakerTestPage.h"
-#include "tests/support/SimEnvironment.h"
+#include "tests/support/MainWindowFixture.h"
 
 namespace {
 
@@ -84,17 +84,11 @@ std::ostream& operator<<(std::ostream& out, const Snapshot& s) {
                << s.kernelObjects << ", windows " << s.windows << ", heap bytes " << s.heapBytes;
 }
 
-class Soak : public testing_support::SimEnvironment {
+class Soak : public testing_support::MainWindowFixture {
   public:
     void SetUp() override {
-        main = std::make_unique<CMainDlg>();
-        app.m_pMainWnd = main.get();
-        ASSERT_TRUE(main->Create(IDD_MAIN, nullptr));
-    }
-    void TearDown() override {
-        main.reset();
-        app.PumpPending();
-        ExpectNothingLeaked();
+        Start();
+        ASSERT_NE(Main(), nullptr);
     }
 
     // What is held now. The doubles' own records of what they saw are emptied first: they grow
@@ -122,12 +116,6 @@ class Soak : public testing_support::SimEnvironment {
             cycle();
         EXPECT_EQ(Take(), before);
     }
-
-    void Command(UINT id) const { main->SendMessage(WM_COMMAND, id); }
-    void DeviceChange() const { main->SendMessage(WM_DEVICECHANGE, DBT_DEVNODES_CHANGED); }
-
-    CWinApp app;
-    std::unique_ptr<CMainDlg> main;
 };
 
 // The main window's poll and the filter page's stream display, which runs beside it.
@@ -157,10 +145,9 @@ TEST_F(Soak, FiveHundredPlugAndPullCycles) {
     Command(ID_OPEN_SETTING);
     ExpectSteady(500, [&] {
         world.SetPlugged(false);
-        DeviceChange();
+        Notify(1);
         world.SetPlugged(true);
-        DeviceChange();
-        DeviceChange();
+        Notify(2);
     });
     EXPECT_TRUE(main->IsDevicePresent());
 }
