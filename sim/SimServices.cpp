@@ -20,11 +20,13 @@ LONG SimRegistry::CreateKey(HKEY parent, const char* subKey, const char* keyClas
 
 LONG SimRegistry::QueryValue(HKEY key, const char* name, DWORD* type, BYTE* data, DWORD* size) {
     ++m_calls;
+    if (queryError != ERROR_SUCCESS) return queryError;
     return m_real.QueryValue(key, name, type, data, size);
 }
 
 LONG SimRegistry::SetValue(HKEY key, const char* name, DWORD type, const BYTE* data, DWORD size) {
     ++m_calls;
+    if (setError != ERROR_SUCCESS) return setError;
     return m_real.SetValue(key, name, type, data, size);
 }
 
@@ -115,13 +117,13 @@ void SimSound::Record(PlayedSound call) {
 BOOL SimSound::PlaySound(const char* sound, HMODULE module, DWORD flags) {
     Record({SoundName(sound, flags), module, flags, false});
     if (passOn) passOn->PlaySound(sound, module, flags);
-    return TRUE;
+    return !fail;
 }
 
 BOOL SimSound::SndPlaySound(const char* sound, UINT flags) {
     Record({SoundName(sound, flags), nullptr, flags, true});
     if (passOn) passOn->SndPlaySound(sound, flags);
-    return TRUE;
+    return !fail;
 }
 
 void SimSystem::Sleep(DWORD milliseconds) {

@@ -26,6 +26,10 @@ class SimRegistry final : public platform::IRegistry {
   public:
     // The key cannot be opened or created, as without the right to write the machine's settings.
     bool failCreate = false;
+    // Where not ERROR_SUCCESS, every read or every write fails with this code and leaves the
+    // stored value as it is.
+    LONG queryError = ERROR_SUCCESS;
+    LONG setError = ERROR_SUCCESS;
     std::vector<CreateKeyCall> creates;
 
     int OpenKeys() const { return static_cast<int>(m_open.size()); }
@@ -93,6 +97,8 @@ class SimSound final : public platform::ISound {
     platform::ISound* passOn = nullptr;
     // Called after every call.
     std::function<void()> onPlayed;
+    // Every call is recorded and then fails, as without a sound device.
+    bool fail = false;
 
     BOOL PlaySound(const char* sound, HMODULE module, DWORD flags) override;
     BOOL SndPlaySound(const char* sound, UINT flags) override;

@@ -41,8 +41,10 @@ LONG CSettingsKey::Query(const char* name, DWORD& value) const {
 DWORD CSettingsKey::ReadOrCreate(const char* name, DWORD defaultValue) const {
     DWORD value = 0;
     DWORD size = 0;
-    if (Read(name, value, size) == ERROR_SUCCESS && size == sizeof(value)) return value;
-    Write(name, defaultValue);
+    const LONG result = Read(name, value, size);
+    if (result == ERROR_SUCCESS && size == sizeof(value)) return value;
+    // A value shorter than four bytes reads successfully but is as unusable as a longer one.
+    if (result == ERROR_SUCCESS || NeedsDefault(result)) Write(name, defaultValue);
     return defaultValue;
 }
 

@@ -34,7 +34,8 @@ class CSettingsKey {
     // bytes fails with ERROR_MORE_DATA, a shorter one reads zero-extended).
     LONG Query(const char* name, DWORD& value) const;
     // The stored 4 bytes, whatever their registry type. A value that is missing or not exactly
-    // four bytes long is replaced by the default, which is written back.
+    // four bytes long is replaced by the default, which is written back. A read that fails for
+    // another reason gives the default and leaves the stored value as it is.
     DWORD ReadOrCreate(const char* name, DWORD defaultValue) const;
     // A channel gain kept as the raw bits of its IEEE-754 single (1.0 is 0x3F800000). Bits that
     // are NaN or an infinity count as unreadable: the default replaces them and is written back.
@@ -43,6 +44,13 @@ class CSettingsKey {
     // Written at once as REG_DWORD; a failure is ignored.
     void Write(const char* name, DWORD value) const;
     void WriteGain(const char* name, float gain) const;
+
+    // Whether a failed read means the value is to be written anew: it is missing, or too long for
+    // four bytes. Any other failure (no access, the key deleted meanwhile, no memory) says nothing
+    // of the stored value, which still mirrors what the adapter last accepted.
+    static bool NeedsDefault(LONG readResult) {
+        return readResult == ERROR_FILE_NOT_FOUND || readResult == ERROR_MORE_DATA;
+    }
 
   private:
     LONG Read(const char* name, DWORD& value, DWORD& size) const;

@@ -121,8 +121,9 @@ void CSpeakerTestPage::SetStatus(DWORD status) {
 
 DWORD CSpeakerTestPage::ReadOrWrite(const char* name, DWORD fallback) const {
     DWORD value = 0;
-    if (m_key.Query(name, value) == ERROR_SUCCESS) return value;
-    m_key.Write(name, fallback);
+    const LONG result = m_key.Query(name, value);
+    if (result == ERROR_SUCCESS) return value;
+    if (CSettingsKey::NeedsDefault(result)) m_key.Write(name, fallback);
     return fallback;
 }
 

@@ -104,7 +104,8 @@ class CSpeakerTestPage : public CSkinPage {
     void EnableRadios(bool enable) const;
     void SetMode(DWORD mode);
     void SetStatus(DWORD status);
-    // The stored value, or the fallback, which is then written back.
+    // The stored value, whatever its size; or the fallback, written back when the value is
+    // missing or too long (any other failed read leaves the stored value alone).
     DWORD ReadOrWrite(const char* name, DWORD fallback) const;
 
     // Shows a failure box owned by the page; false when, while it was open, the page was closed

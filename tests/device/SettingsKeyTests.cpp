@@ -123,6 +123,25 @@ TEST_F(SettingsKeyTest, ReadOrCreateTakesAnyFourByteValueAndReplacesEverythingEl
     }
 }
 
+// Only a missing or oversized value is replaced: a read refused for another reason must not
+// overwrite what the adapter last accepted.
+TEST_F(SettingsKeyTest, AReadThatFailsForAnotherReasonGivesTheDefaultAndKeepsTheStoredValue) {
+    const RawValue stored{REG_DWORD, DwordBytes(0x40000000)};
+    for (const LONG error : {ERROR_ACCESS_DENIED, ERROR_KEY_DELETED, ERROR_NOT_ENOUGH_MEMORY}) {
+        SCOPED_TRACE(error);
+        WriteRaw(settings::kOutputMode, stored.type, stored.data);
+        WriteRaw(settings::kVolumeL, stored.type, stored.data);
+        CSettingsKey key;
+        ASSERT_TRUE(key.Open());
+        registry.queryError = error;
+        EXPECT_EQ(key.ReadOrCreate(settings::kOutputMode, 1), 1u);
+        EXPECT_EQ(key.ReadOrCreateGain(settings::kVolumeL, 1.0f), 1.0f);
+        registry.queryError = ERROR_SUCCESS;
+        EXPECT_EQ(ReadRaw(settings::kOutputMode), stored);
+        EXPECT_EQ(ReadRaw(settings::kVolumeL), stored);
+    }
+}
+
 TEST_F(SettingsKeyTest, GainsAreStoredAsTheBitsOfTheirSingle) {
     CSettingsKey key;
     ASSERT_TRUE(key.Open());
