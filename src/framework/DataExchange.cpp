@@ -40,15 +40,25 @@ void DDX_Radio(CDataExchange* dx, int id, int& value) {
     } while (button && !(::GetWindowLongA(button, GWL_STYLE) & WS_GROUP));
 }
 
+namespace {
+
+std::string WindowText(HWND window) {
+    std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
 void DDX_Text(CDataExchange* dx, int id, std::string& value) {
     HWND edit = dx->Control(id);
     if (!edit) return;
     if (dx->m_bSaveAndValidate) {
-        std::string text(static_cast<std::size_t>(::GetWindowTextLengthA(edit)) + 1, '\0');
-        text.resize(static_cast<std::size_t>(
-            ::GetWindowTextA(edit, text.data(), static_cast<int>(text.size()))));
-        value = std::move(text);
-    } else {
+        value = WindowText(edit);
+    } else if (WindowText(edit) != value) {
+        // Setting the same text again would only repaint it: a display updated by a timer would
+        // redraw and flicker at every tick.
         ::SetWindowTextA(edit, value.c_str());
     }
 }

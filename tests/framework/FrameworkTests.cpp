@@ -274,6 +274,11 @@ TEST_F(Dialogs, DataExchangeOfCheckBoxRadioGroupAndEdit) {
     char text[64] = {};
     ::GetDlgItemTextA(page.m_hWnd, IDC_EDIT, text, sizeof(text));
     EXPECT_STREQ(text, "5.1-channel data");
+    // The same text is not set again (setting an edit's text clears its modified flag).
+    HWND edit = ::GetDlgItem(page.m_hWnd, IDC_EDIT);
+    ::SendMessageA(edit, EM_SETMODIFY, TRUE, 0);
+    page.UpdateData(FALSE);
+    EXPECT_TRUE(::SendMessageA(edit, EM_GETMODIFY, 0, 0));
 
     ::CheckRadioButton(page.m_hWnd, IDC_RADIO_A, IDC_RADIO_C, IDC_RADIO_C);
     ::CheckDlgButton(page.m_hWnd, IDC_CHECK, BST_UNCHECKED);
