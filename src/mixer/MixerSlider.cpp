@@ -6,15 +6,12 @@
 #include "res/resource.h"
 #include "ui/Skin.h"
 
+using ui::LoadBitmapResource;
+
 namespace {
 
 constexpr COLORREF kKnobFace = RGB(100, 100, 100);
 constexpr COLORREF kKnobLight = RGB(200, 200, 200);
-
-HBITMAP LoadBitmapResource(UINT id) {
-    return static_cast<HBITMAP>(
-        ::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-}
 
 bool IsFaderClass(DWORD controlType) {
     return (controlType & MIXERCONTROL_CT_CLASS_MASK) == MIXERCONTROL_CT_CLASS_FADER;

@@ -2,13 +2,11 @@
 
 #include "framework/ResString.h"
 #include "res/resource.h"
+#include "ui/Skin.h"
+
+using ui::LoadBitmapResource;
 
 namespace {
-
-HBITMAP LoadBitmapResource(UINT id) {
-    return static_cast<HBITMAP>(
-        ::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-}
 
 bool IsSwitchClass(DWORD controlType) {
     return (controlType & MIXERCONTROL_CT_CLASS_MASK) == MIXERCONTROL_CT_CLASS_SWITCH;

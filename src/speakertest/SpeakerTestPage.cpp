@@ -8,16 +8,13 @@
 #include "speakertest/SurroundSweep.h"
 #include "ui/Skin.h"
 
+using ui::LoadBitmapResource;
+
 using speakertest::Speaker;
 
 namespace {
 
 constexpr UINT kRadios[] = {IDC_TEST_AUTO, IDC_TEST_MANUAL, IDC_TEST_SURROUND};
-
-HBITMAP LoadBitmapResource(UINT id) {
-    return static_cast<HBITMAP>(
-        ::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-}
 
 void StopAllSounds() {
     platform::Sound().PlaySound(nullptr, nullptr, SND_PURGE);

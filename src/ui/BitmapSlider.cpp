@@ -4,14 +4,7 @@
 #include "res/resource.h"
 #include "ui/Skin.h"
 
-namespace {
-
-HBITMAP LoadBitmapResource(UINT id) {
-    return static_cast<HBITMAP>(
-        ::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
-}
-
-}  // namespace
+using ui::LoadBitmapResource;
 
 RECT KnobRect(const RECT& thumb, SIZE knob) {
     RECT rect{};

@@ -4,6 +4,8 @@
 
 #include <array>
 
+#include "framework/ResString.h"
+
 namespace ui {
 namespace {
 
@@ -24,6 +26,11 @@ SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
     if (!bitmap || !::GetObjectA(bitmap, sizeof(info), &info)) return {0, 0};
     return {info.bmWidth, info.bmHeight};
+}
+
+HBITMAP LoadBitmapResource(UINT id) {
+    return static_cast<HBITMAP>(
+        ::LoadImageA(fw::ResourceModule(), MAKEINTRESOURCEA(id), IMAGE_BITMAP, 0, 0, 0));
 }
 
 fw::Region RegionFromBitmap(HBITMAP bitmap) {

@@ -27,6 +27,8 @@ fw::Region RegionFromBitmap(HBITMAP bitmap);
 // Copies a bitmap to (x, y) at its own size; false when there is no bitmap or no memory DC, and
 // the caller then erases the default way.
 bool PaintBitmap(HDC dc, HBITMAP bitmap, int x = 0, int y = 0);
+// One of the program's bitmap resources as a device-dependent bitmap, or null.
+HBITMAP LoadBitmapResource(UINT id);
 SIZE BitmapSize(HBITMAP bitmap);
 
 // The edges of the tab items as they were last drawn, in the tab control's coordinates: the
