@@ -78,7 +78,13 @@ qd_ensure_display() {
 # process pays for starting the server, and the first test's output pipe stays open as long as
 # the desktop and RPC helpers Wine starts for it.
 qd_start_wineserver() {
-    "$QD_WINESERVER" -p
+    # A server still running for this prefix (a simulator left open, say) refuses a second one,
+    # and its programs would show on that server's display.
+    if ! "$QD_WINESERVER" -p 2>/dev/null; then
+        echo "A Wine server already runs for $WINEPREFIX (is the simulator still open?)." >&2
+        echo "End it first: WINEPREFIX=$WINEPREFIX $QD_WINESERVER -k" >&2
+        return 1
+    fi
     local warmup
     for warmup in "$QD_BUILD/tests/wine_warmup.exe" "$QD_BUILD/x86_64/tests/wine_warmup.exe"; do
         [ -f "$warmup" ] && "$QD_WINE" "$warmup" >/dev/null 2>&1 </dev/null || true
