@@ -9,6 +9,7 @@
 #include <bit>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,8 +27,9 @@ namespace {
 
 using namespace device;
 using testing_support::Library;
+using testing_support::StoredSetting;
+using testing_support::StoreSetting;
 
-constexpr char kKeyPath[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
 constexpr char kTransport[] = "DATA TRANSPORT ERROR,TRY AGAIN.";
 constexpr char kNotLoaded[] =
     "Filter driver was not loaded or failed!\n\nPlease re-plug the device and try again.";
@@ -47,20 +49,11 @@ constexpr DWORD kAllRequests[] = {IOCTL_FILTER_ON,    IOCTL_FILTER_OFF,     IOCT
                                   IOCTL_SET_GAIN_C,   IOCTL_SET_GAIN_RL,    IOCTL_SET_GAIN_RR,
                                   IOCTL_SET_BASS,     IOCTL_GET_STREAM_KIND};
 
-void Store(const char* name, DWORD value) {
-    ::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kKeyPath, name, REG_DWORD, &value, sizeof(value));
-}
-
 // The adapter's values as they stand in the key, read beside the program.
 std::map<std::string, DWORD> AdapterValues() {
     std::map<std::string, DWORD> values;
     for (const char* name : kAdapterValues) {
-        DWORD value = 0;
-        DWORD size = sizeof(value);
-        if (::RegGetValueA(HKEY_LOCAL_MACHINE, kKeyPath, name, RRF_RT_ANY, nullptr, &value,
-                           &size) == ERROR_SUCCESS) {
-            values[name] = value;
-        }
+        if (const std::optional<DWORD> value = StoredSetting(name)) values[name] = *value;
     }
     return values;
 }
@@ -70,14 +63,14 @@ class FaultTableTest : public testing_support::MainWindowFixture {
     // Stored choices that differ from every default, so that a default written over them shows.
     static void StoreChoices() {
         ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsParent);
-        Store(settings::kFirstLaunched, 0);
-        Store(settings::kEnableFilter, 1);
-        Store(settings::kOutputMode, 0);
-        Store(settings::kBassOutputMode, 2);
-        Store(settings::kVolumeL, std::bit_cast<DWORD>(2.0f));
-        Store(settings::kVolumeRR, std::bit_cast<DWORD>(0.5f));
-        Store(settings::kTestMode, CSpeakerTestPage::kModeAuto);
-        Store(settings::kTestBtnStatus, CSpeakerTestPage::kButtonIdle);
+        StoreSetting(settings::kFirstLaunched, 0);
+        StoreSetting(settings::kEnableFilter, 1);
+        StoreSetting(settings::kOutputMode, 0);
+        StoreSetting(settings::kBassOutputMode, 2);
+        StoreSetting(settings::kVolumeL, std::bit_cast<DWORD>(2.0f));
+        StoreSetting(settings::kVolumeRR, std::bit_cast<DWORD>(0.5f));
+        StoreSetting(settings::kTestMode, CSpeakerTestPage::kModeAuto);
+        StoreSetting(settings::kTestBtnStatus, CSpeakerTestPage::kButtonIdle);
     }
 
     CSkinPage& TabPage(int index) const { return *main->Tabs().Page(index); }
@@ -95,14 +88,6 @@ class FaultTableTest : public testing_support::MainWindowFixture {
         ::SendMessageA(slider, TBM_SETPOS, TRUE, 30);
         TabPage(1).SendMessage(WM_VSCROLL, MAKEWPARAM(TB_THUMBTRACK, 30),
                                reinterpret_cast<LPARAM>(slider));
-    }
-    void PullOut() {
-        world.SetPlugged(false);
-        Notify(1);
-    }
-    void PlugIn() {
-        world.SetPlugged(true);
-        Notify(2);
     }
     void Reopen() const {
         Command(ID_CLOSE_SETTING);

@@ -24,14 +24,6 @@ using testing_support::TimerRunning;
 
 class NestedLoopTest : public testing_support::MainWindowFixture {
   public:
-    void PullOut() {
-        world.SetPlugged(false);
-        Notify(1);
-    }
-    void PlugIn() {
-        world.SetPlugged(true);
-        Notify(2);
-    }
     CFilterPage& FilterPage() const { return *static_cast<CFilterPage*>(main->Tabs().Page(2)); }
     CChannelLevelPage& LevelPage() const {
         return *static_cast<CChannelLevelPage*>(main->Tabs().Page(1));

@@ -144,10 +144,8 @@ TEST_F(Soak, FiveHundredPlugAndPullCycles) {
     system.version = sim::SimSystem::MakeVersion(5, 1);
     Command(ID_OPEN_SETTING);
     ExpectSteady(500, [&] {
-        world.SetPlugged(false);
-        Notify(1);
-        world.SetPlugged(true);
-        Notify(2);
+        PullOut();
+        PlugIn();
     });
     EXPECT_TRUE(main->IsDevicePresent());
 }

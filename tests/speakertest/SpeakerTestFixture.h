@@ -15,23 +15,6 @@
 
 namespace testing_support {
 
-inline constexpr char kSettingsKeyPath[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
-
-// A value of the settings key as the registry holds it, or nothing.
-inline std::optional<DWORD> StoredSetting(const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, name, RRF_RT_REG_DWORD, nullptr,
-                       &value, &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-inline void StoreSetting(const char* name, DWORD value) {
-    ::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, name, REG_DWORD, &value, sizeof(value));
-}
-
 // The speaker test window on its own, created hidden as the main window creates it, with the
 // simulated adapter plugged in and the sweep marker as at program start.
 class SpeakerTestWindow : public SimEnvironment {

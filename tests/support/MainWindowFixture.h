@@ -36,6 +36,16 @@ class MainWindowFixture : public SimEnvironment {
             main->SendMessage(WM_DEVICECHANGE, event);
     }
     void Command(UINT id) const { main->SendMessage(WM_COMMAND, id); }
+    // The adapter pulled out; plugged in again, with the two notifications after which the main
+    // window takes an arrival as real (Windows 2000 and later).
+    void PullOut() {
+        world.SetPlugged(false);
+        Notify(1);
+    }
+    void PlugIn() {
+        world.SetPlugged(true);
+        Notify(2);
+    }
     bool Polling() const {
         return Main() && TimerRunning(Main(), CMainDlg::kPollTimer, CMainDlg::kPollPeriod);
     }

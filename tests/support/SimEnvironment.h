@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +15,24 @@
 #include "tests/support/SiblingLibraryFile.h"
 
 namespace testing_support {
+
+inline constexpr char kSettingsKeyPath[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
+
+// A value of the settings key as the registry holds it, or nothing.
+inline std::optional<DWORD> StoredSetting(const char* name) {
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, name, RRF_RT_REG_DWORD, nullptr,
+                       &value, &size) != ERROR_SUCCESS) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Writes a value of the settings key beside the program, as a REG_DWORD.
+inline void StoreSetting(const char* name, DWORD value) {
+    ::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, name, REG_DWORD, &value, sizeof(value));
+}
 
 // Whether a window's timer runs: KillTimer answers that, and the timer is set again at once.
 inline bool TimerRunning(HWND window, UINT_PTR id, UINT period) {
