@@ -9,32 +9,19 @@
 #include "platform/Win32Seams.h"
 #include "res/resource.h"
 #include "tests/mixer/MixerFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 namespace {
 
 using namespace mixer_tests;
 
-constexpr char kSettingsKey[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
-
 // The settings window with its pages, on the simulated adapter and its mixer. Not a first start
 // unless a test says so.
-class MixerPageTest : public testing_support::SimEnvironment {
+class MixerPageTest : public testing_support::MainWindowFixture {
   public:
-    void TearDown() override {
-        main.reset();
-        app.PumpPending();
-        ExpectNothingLeaked();
-    }
-
     void Start(bool firstLaunch = false) {
-        if (!firstLaunch) {
-            const DWORD zero = 0;
-            ::RegSetKeyValueA(HKEY_LOCAL_MACHINE, kSettingsKey, "FirstLaunched", REG_DWORD, &zero,
-                              sizeof(zero));
-        }
-        main = std::make_unique<CMainDlg>();
-        app.m_pMainWnd = main.get();
-        main->Create(IDD_MAIN, nullptr);
+        if (!firstLaunch) testing_support::StoreSetting("FirstLaunched", 0);
+        MainWindowFixture::Start();
         app.PumpPending();
     }
 
@@ -63,9 +50,6 @@ class MixerPageTest : public testing_support::SimEnvironment {
         }
         return windows;
     }
-
-    CWinApp app;
-    std::unique_ptr<CMainDlg> main;
 };
 
 constexpr UINT kVolumeIds[] = {IDC_VOLUME_MAIN, IDC_VOLUME_WAVE, IDC_VOLUME_SYNTH, IDC_VOLUME_LINE,

@@ -20,8 +20,8 @@ namespace {
 
 using namespace device;
 using testing_support::Bits;
-using testing_support::StoredValue;
-using testing_support::StoreValue;
+using testing_support::StoredSetting;
+using testing_support::StoreSetting;
 
 // In the page's order.
 constexpr const char* kSettings[] = {"VolumeL", "VolumeR",  "VolumeLFE",
@@ -78,7 +78,7 @@ TEST_F(ChannelLevelPageTest, AFreshInstallationShowsAndStoresZeroDecibelsAndSend
     Create();
     for (int i = 0; i < 6; ++i) {
         EXPECT_EQ(Position(i), 20) << i;
-        EXPECT_EQ(StoredValue(kSettings[i]), Bits(1.0f)) << i;
+        EXPECT_EQ(StoredSetting(kSettings[i]), Bits(1.0f)) << i;
     }
     // Opened twice: the page's own handle, and a second one for the six requests.
     EXPECT_EQ(world.DriverOpenAttempts(), 2);
@@ -98,7 +98,7 @@ TEST_F(ChannelLevelPageTest, WithoutTheAdapterTheSlidersStayAtNineAndSendNothing
         EXPECT_EQ(Position(i), 9) << i;
     Move(0, 3);
     EXPECT_TRUE(world.Requests().empty());
-    EXPECT_EQ(StoredValue("VolumeL"), std::nullopt);
+    EXPECT_EQ(StoredSetting("VolumeL"), std::nullopt);
     EXPECT_TRUE(prompts.shown.empty()) << "the first failed open is silent";
     page->OpenPage();
     EXPECT_EQ(prompts.shown.size(), 1u);
@@ -122,7 +122,7 @@ TEST_F(ChannelLevelPageTest, EveryPositionComesBackAfterARestart) {
         Move(channel, position);
         const DWORD bits = Bits(levels::GainForPosition(position));
         EXPECT_EQ(Sent(kRequests[channel]), std::vector<DWORD>{bits});
-        EXPECT_EQ(StoredValue(kSettings[channel]), bits);
+        EXPECT_EQ(StoredSetting(kSettings[channel]), bits);
         Destroy();
 
         world.ClearLogs();
@@ -154,11 +154,11 @@ TEST_F(ChannelLevelPageTest, StoredGainsOffTheScaleAreSentAsTheyAreAndNonNumbers
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         world.ClearLogs();
-        StoreValue("VolumeC", Bits(c.stored));
+        StoreSetting("VolumeC", Bits(c.stored));
         Create();
         EXPECT_EQ(Position(3), c.position);
         EXPECT_EQ(Sent(IOCTL_SET_GAIN_C), std::vector<DWORD>{Bits(c.sent)});
-        EXPECT_EQ(StoredValue("VolumeC"), Bits(c.storedAfter));
+        EXPECT_EQ(StoredSetting("VolumeC"), Bits(c.storedAfter));
         Destroy();
     }
 }
@@ -166,11 +166,11 @@ TEST_F(ChannelLevelPageTest, StoredGainsOffTheScaleAreSentAsTheyAreAndNonNumbers
 TEST_F(ChannelLevelPageTest, ResetSendsAndStoresZeroDecibelsEvenWhenTheSliderShowsThem) {
     Create();
     // Changed behind the page's back: the reset writes the value again.
-    StoreValue("VolumeRL", Bits(2.0f));
+    StoreSetting("VolumeRL", Bits(2.0f));
     world.ClearLogs();
     Click(kResets[4]);
     EXPECT_EQ(Sent(IOCTL_SET_GAIN_RL), std::vector<DWORD>{Bits(1.0f)});
-    EXPECT_EQ(StoredValue("VolumeRL"), Bits(1.0f));
+    EXPECT_EQ(StoredSetting("VolumeRL"), Bits(1.0f));
     EXPECT_EQ(Position(4), 20);
 
     Move(1, 5);
@@ -179,7 +179,7 @@ TEST_F(ChannelLevelPageTest, ResetSendsAndStoresZeroDecibelsEvenWhenTheSliderSho
     Click(kResets[1]);
     EXPECT_EQ(Sent(IOCTL_SET_GAIN_R), std::vector<DWORD>{Bits(1.0f)});
     EXPECT_EQ(Position(1), 5) << "a refused reset leaves the slider";
-    EXPECT_EQ(StoredValue("VolumeR"), Bits(levels::GainForPosition(5)));
+    EXPECT_EQ(StoredSetting("VolumeR"), Bits(levels::GainForPosition(5)));
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].text, "DATA TRANSPORT ERROR,TRY AGAIN.");
     EXPECT_EQ(prompts.shown[0].caption, "IOCONTROL ERROR");
@@ -187,7 +187,7 @@ TEST_F(ChannelLevelPageTest, ResetSendsAndStoresZeroDecibelsEvenWhenTheSliderSho
     world.FailRequest(IOCTL_SET_GAIN_R, false);
     Click(kResets[1]);
     EXPECT_EQ(Position(1), 20);
-    EXPECT_EQ(StoredValue("VolumeR"), Bits(1.0f));
+    EXPECT_EQ(StoredSetting("VolumeR"), Bits(1.0f));
 }
 
 TEST_F(ChannelLevelPageTest, ADragOverAFailingAdapterShowsOneBoxPerNotification) {
@@ -200,7 +200,7 @@ TEST_F(ChannelLevelPageTest, ADragOverAFailingAdapterShowsOneBoxPerNotification)
     Move(0, 12, TB_ENDTRACK);
     EXPECT_EQ(Sent(IOCTL_SET_GAIN_L).size(), 4u) << "every scroll code sends";
     EXPECT_EQ(prompts.shown.size(), 4u);
-    EXPECT_EQ(StoredValue("VolumeL"), Bits(levels::GainForPosition(15)))
+    EXPECT_EQ(StoredSetting("VolumeL"), Bits(levels::GainForPosition(15)))
         << "the store keeps the last gain the adapter accepted";
     EXPECT_EQ(page->Gain(0), levels::GainForPosition(12)) << "nothing is rolled back";
 }

@@ -15,8 +15,8 @@
 namespace {
 
 using namespace device;
-using testing_support::StoredValue;
-using testing_support::StoreValue;
+using testing_support::StoredSetting;
+using testing_support::StoreSetting;
 using testing_support::TimerRunning;
 
 constexpr int kChoices[] = {IDC_SPEAKER_21, IDC_SPEAKER_51, IDC_BASS_GROUP,
@@ -26,9 +26,9 @@ constexpr char kTransportError[] = "DATA TRANSPORT ERROR,TRY AGAIN.";
 class FilterPageTest : public testing_support::PageTest<CFilterPage> {
   public:
     void Store(DWORD filter, DWORD speakers, DWORD bass) {
-        StoreValue("EnableFilter", filter);
-        StoreValue("OutputMode", speakers);
-        StoreValue("BassOutputMode", bass);
+        StoreSetting("EnableFilter", filter);
+        StoreSetting("OutputMode", speakers);
+        StoreSetting("BassOutputMode", bass);
     }
     // Every speaker and bass control in the same state.
     void ExpectChoicesEnabled(bool enabled) const {
@@ -98,9 +98,9 @@ TEST_F(FilterPageTest, ApplyingTheFilterSendsAndStoresWhatTheDriverAccepts) {
             ASSERT_EQ(sent.size(), sizeof(BassRecord));
             EXPECT_EQ(std::memcmp(sent.data(), &bass450, sizeof(bass450)), 0);
         }
-        EXPECT_EQ(StoredValue("EnableFilter"), c.storedAfter);
-        EXPECT_EQ(StoredValue("OutputMode"), 1u);
-        EXPECT_EQ(StoredValue("BassOutputMode"), 2u);
+        EXPECT_EQ(StoredSetting("EnableFilter"), c.storedAfter);
+        EXPECT_EQ(StoredSetting("OutputMode"), 1u);
+        EXPECT_EQ(StoredSetting("BassOutputMode"), 2u);
         EXPECT_EQ(Checked(IDC_ENABLE_FILTER), c.on);
         ExpectChoicesEnabled(c.on);  // before the request, and so whatever its answer
         EXPECT_EQ(Panel().filterEnabled, c.on ? 1 : 0);
@@ -156,7 +156,7 @@ TEST_F(FilterPageTest, SpeakerAndBassChoicesAreStoredOnceTheDriverAcceptsThem) {
         Click(c.button);
         world.FailRequest(c.request, false);
         EXPECT_EQ(Codes(), std::vector<DWORD>{c.request});
-        EXPECT_EQ(StoredValue(c.setting), c.storedAfter);
+        EXPECT_EQ(StoredSetting(c.setting), c.storedAfter);
         EXPECT_EQ(static_cast<int>(prompts.shown.size()), c.boxes);
         Destroy();
     }
@@ -204,7 +204,7 @@ TEST_F(FilterPageTest, WithoutTheAdapterThePageShowsNoChoiceUntilAnOpenSucceeds)
     StreamPoll();
     EXPECT_TRUE(world.Requests().empty());
     EXPECT_EQ(PlayingSource(), "");
-    EXPECT_EQ(StoredValue("EnableFilter"), 1u);
+    EXPECT_EQ(StoredSetting("EnableFilter"), 1u);
     EXPECT_TRUE(prompts.shown.empty()) << "the first failed open is silent";
 
     world.SetPlugged(true);
@@ -269,7 +269,7 @@ TEST_F(FilterPageTest, DecliningTheFilterForA51StreamSwitchesItOffOnThePage) {
     EXPECT_EQ(::SendDlgItemMessageA(filterPage, IDC_ENABLE_FILTER, BM_GETCHECK, 0, 0), 0);
     for (const int id : kChoices)
         EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(filterPage, id))) << id;
-    EXPECT_EQ(StoredValue("EnableFilter"), 0u);
+    EXPECT_EQ(StoredSetting("EnableFilter"), 0u);
     EXPECT_FALSE(world.driver.filterOn);
     EXPECT_EQ(Panel().filterEnabled, 0);
     main.SendMessage(WM_COMMAND, ID_EXIT);

@@ -15,27 +15,6 @@
 
 namespace testing_support {
 
-inline constexpr char kSettingsKey[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
-
-// The four bytes stored under a value of the settings key, as the program would read them.
-inline std::optional<DWORD> StoredValue(const char* name) {
-    DWORD value = 0;
-    DWORD size = sizeof(value);
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKey, name, RRF_RT_ANY, nullptr, &value,
-                       &size) != ERROR_SUCCESS) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-inline void StoreValue(const char* name, DWORD value) {
-    HKEY key = nullptr;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr);
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    ::RegCloseKey(key);
-}
-
 inline DWORD Bits(float gain) {
     DWORD bits = 0;
     std::memcpy(&bits, &gain, sizeof(bits));

@@ -15,23 +15,17 @@
 #include "speakertest/SpeakerTestDlg.h"
 #include "speakertest/SpeakerTestPage.h"
 #include "tests/speakertest/SpeakerTestFixture.h"
+#include "tests/support/MainWindowFixture.h"
 
 namespace {
 
 using testing_support::StoreSetting;
 
-class NestedLoopTest : public testing_support::SimEnvironment {
+class NestedLoopTest : public testing_support::MainWindowFixture {
   public:
     NestedLoopTest() {
         world.SetPlugged(true);
-        main = std::make_unique<CMainDlg>();
-        app.m_pMainWnd = main.get();
-        main->Create(IDD_MAIN, nullptr);
-    }
-    void TearDown() override {
-        main.reset();
-        app.PumpPending();
-        ExpectNothingLeaked();
+        Start();
     }
 
     CSpeakerTestPage& Page() const { return *main->SpeakerTest()->Page(); }
@@ -49,9 +43,6 @@ class NestedLoopTest : public testing_support::SimEnvironment {
         }
         return looping;
     }
-
-    CWinApp app;
-    std::unique_ptr<CMainDlg> main;
 };
 
 TEST_F(NestedLoopTest, ARemovalOrTheExitDuringABoxOfTheSpeakerTestLeavesNothingBehind) {
@@ -96,11 +87,7 @@ TEST_F(NestedLoopTest, ARemovalOrTheExitDuringABoxOfTheSpeakerTestLeavesNothingB
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.what) + (c.arrives == Arrives::Exit ? ", exit" : ", removal"));
-        if (!main) {
-            main = std::make_unique<CMainDlg>();
-            app.m_pMainWnd = main.get();
-            main->Create(IDD_MAIN, nullptr);
-        }
+        if (!main) Start();
         app.PumpPending();
         world.SetPlugged(true);
         StoreSetting("TestMode", c.mode);

@@ -18,12 +18,13 @@ namespace testing_support {
 
 inline constexpr char kSettingsKeyPath[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
 
-// A value of the settings key as the registry holds it, or nothing.
+// The four bytes stored under a value of the settings key, whatever its type, as the program
+// reads them; nothing for a missing value or one of another size.
 inline std::optional<DWORD> StoredSetting(const char* name) {
     DWORD value = 0;
     DWORD size = sizeof(value);
-    if (::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, name, RRF_RT_REG_DWORD, nullptr,
-                       &value, &size) != ERROR_SUCCESS) {
+    if (::RegGetValueA(HKEY_LOCAL_MACHINE, kSettingsKeyPath, name, RRF_RT_ANY, nullptr, &value,
+                       &size) != ERROR_SUCCESS) {
         return std::nullopt;
     }
     return value;

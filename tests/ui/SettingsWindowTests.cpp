@@ -11,7 +11,7 @@
 #include "framework/WinApp.h"
 #include "res/resource.h"
 #include "tests/support/Canvas.h"
-#include "tests/support/SimEnvironment.h"
+#include "tests/support/MainWindowFixture.h"
 #include "ui/Skin.h"
 #include "ui/SkinPage.h"
 #include "ui/SkinTabCtrl.h"
@@ -20,20 +20,14 @@ namespace {
 
 using testing_support::Canvas;
 
-class SettingsWindowTest : public testing_support::SimEnvironment {
+class SettingsWindowTest : public testing_support::MainWindowFixture {
   public:
     SettingsWindowTest() {
         ui::ClearTabEdges();
-        main = std::make_unique<CMainDlg>();
-        app.m_pMainWnd = main.get();
-        main->Create(IDD_MAIN, nullptr);
-        main->SendMessage(WM_COMMAND, ID_OPEN_SETTING);
-        ::SetForegroundWindow(main->GetSafeHwnd());
-        ::UpdateWindow(main->GetSafeHwnd());
-        app.PumpPending();
-    }
-    ~SettingsWindowTest() override {
-        main.reset();
+        Start();
+        Command(ID_OPEN_SETTING);
+        ::SetForegroundWindow(Main());
+        ::UpdateWindow(Main());
         app.PumpPending();
     }
 
@@ -45,9 +39,6 @@ class SettingsWindowTest : public testing_support::SimEnvironment {
         ::PostMessageA(target, WM_KEYUP, key, 0xC0000001);
         app.PumpPending();
     }
-
-    CWinApp app;
-    std::unique_ptr<CMainDlg> main;
 };
 
 TEST_F(SettingsWindowTest, FiveTabsWithTheirPagesAndOnlyTheFirstShown) {
