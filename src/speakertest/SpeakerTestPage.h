@@ -104,8 +104,8 @@ class CSpeakerTestPage : public CSkinPage {
     void EnableRadios(bool enable) const;
     void SetMode(DWORD mode);
     void SetStatus(DWORD status);
-    // The stored value, whatever its size; or the fallback, written back when the value is
-    // missing or too long (any other failed read leaves the stored value alone).
+    // The stored value (a shorter one zero-extended); or the fallback, written back when the
+    // value is missing or longer than four bytes (any other failed read leaves it alone).
     DWORD ReadOrWrite(const char* name, DWORD fallback) const;
 
     // Shows a failure box owned by the page; false when, while it was open, the page was closed
