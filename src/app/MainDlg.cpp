@@ -268,13 +268,17 @@ LRESULT CMainDlg::OnDeviceChange(WPARAM event, LPARAM) {
     const DWORD version = platform::System().GetVersion();
     const int major = LOBYTE(LOWORD(version));
     const int minor = HIBYTE(LOWORD(version));
+    // The sibling library's boxes run nested loops: the exit, or another device change, can come
+    // in while one is open, and the check's answer then is no longer what to act on.
     if (event == DBT_DEVNODES_CHANGED) {
-        if (!m_devicePresent && device::CheckDevicePresent()) {
+        if (!m_devicePresent && device::CheckDevicePresent() && m_hWnd && !m_devicePresent) {
             if (!HandleArrival(major, minor)) return TRUE;
         }
-        if (m_devicePresent && !device::CheckDevicePresent()) HandleRemoval();
+        if (m_devicePresent && !device::CheckDevicePresent() && m_hWnd && m_devicePresent) {
+            HandleRemoval();
+        }
     }
-    return Default();
+    return m_hWnd ? Default() : TRUE;
 }
 
 // On Windows 2000 and later the system reports a new device twice; the second report acts, after
@@ -285,11 +289,16 @@ bool CMainDlg::HandleArrival(int major, int minor) {
         if (minor == 0) platform::System().Sleep(1000);
     }
     m_devicePresent = 1;
+    const unsigned change = ++m_deviceChanges;
     ShowTrayState(IDI_TRAY_PRESENT, IDR_TRAY_PRESENT);
     if (!device::InstallFilterDriver()) {
-        OnExit();
+        if (m_hWnd) OnExit();
         return false;
     }
+    // The installation's box may have seen the program end, or the adapter go (and come back),
+    // whose own handling then stands.
+    if (!m_hWnd) return false;
+    if (m_deviceChanges != change) return true;
     ConnectDevice();
     Panel().fiveOnePrompt = 1;
     return m_hWnd != nullptr;  // a page's message box may have seen the program end
@@ -298,8 +307,9 @@ bool CMainDlg::HandleArrival(int major, int minor) {
 // A removal is believed only if the adapter is still gone a moment later.
 void CMainDlg::HandleRemoval() {
     platform::System().Sleep(100);
-    if (device::CheckDevicePresent()) return;
+    if (device::CheckDevicePresent() || !m_hWnd) return;
     m_devicePresent = 0;
+    ++m_deviceChanges;
     KillTimer(kPollTimer);
     m_arrivals = 0;
     ShowTrayState(IDI_TRAY_ABSENT, IDR_TRAY_ABSENT);

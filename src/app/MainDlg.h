@@ -69,6 +69,8 @@ class CMainDlg : public CSkinWindow {
     HICON m_icon;
     int m_devicePresent = 0;
     int m_arrivals = 0;
+    // Counts the arrivals and removals acted on, so a handler whose box let another one in sees it.
+    unsigned m_deviceChanges = 0;
     int m_firstLaunch = 0;
     UINT m_trayIconId = 0;
     UINT m_trayMenuId = 0;

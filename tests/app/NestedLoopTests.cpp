@@ -209,4 +209,57 @@ TEST_F(NestedLoopTest, TheLevelPagesBoxSurvivesARemovalOrAnExitInsideIt) {
     }
 }
 
+// The sibling library's boxes have no owner: they stay open through whatever arrives inside them,
+// and the device change that showed one must not act on a program that has ended, or connect an
+// adapter that went meanwhile.
+TEST_F(NestedLoopTest, TheSiblingLibrarysBoxesSurviveARemovalOrAnExitInsideThem) {
+    struct Case {
+        const char* what;
+        bool missingLibrary;  // else the installation is refused
+        bool exit;
+    };
+    const Case cases[] = {{"library missing at a device change, exit", true, true},
+                          {"installation refused at an arrival, exit", false, true},
+                          {"installation refused at an arrival, removal", false, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        world.sibling = {};
+        world.SetPlugged(c.missingLibrary);
+        system.version = sim::SimSystem::MakeVersion(4, 0);
+        Start();
+        prompts.shown.clear();
+        if (c.missingLibrary) {
+            library.Use(testing_support::Library::None);
+        } else {
+            world.sibling.installSucceeds = 0;
+            world.SetPlugged(true);
+        }
+        prompts.whileOpen = [&] {
+            if (c.exit) {
+                Command(ID_EXIT);
+            } else {
+                PullOut();
+            }
+        };
+        Notify(1);
+        library.Use(testing_support::Library::Full);
+
+        ASSERT_FALSE(prompts.shown.empty());
+        EXPECT_EQ(prompts.shown[0].owner, nullptr);
+        if (c.exit) {
+            EXPECT_EQ(Main(), nullptr);
+            EXPECT_EQ(prompts.shown.size(), 1u) << "no box after the end";
+        } else {
+            EXPECT_FALSE(main->IsDevicePresent());
+            EXPECT_EQ(main->TrayIconId(), static_cast<UINT>(IDI_TRAY_ABSENT));
+            EXPECT_FALSE(Polling()) << "the adapter that went is not connected";
+        }
+        EXPECT_EQ(main->TrayIcon().IsPresent(), !c.exit) << "no icon for a gone window";
+        EXPECT_FALSE(FilterPage().IsDeviceOpen());
+        EXPECT_EQ(world.OpenHandles(), 0);
+        main.reset();
+        app.PumpPending();
+    }
+}
+
 }  // namespace
