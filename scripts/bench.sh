@@ -17,7 +17,7 @@ mkdir -p "$dir"
 cxx=i686-w64-mingw32-g++-posix
 $cxx -std=c++20 -Os -s -static -mwindows -Wall -Wextra -Werror tools/bench/BareTray.cpp \
     -o "$dir/BareTray.exe"
-$cxx -std=c++20 -O2 -s -static -Wall -Wextra -Werror tools/bench/Bench.cpp -lpsapi \
+$cxx -std=c++20 -O2 -s -static -Wall -Wextra -Werror -Isrc tools/bench/Bench.cpp -lpsapi \
     -o "$dir/bench.exe"
 # The program as it runs beside the adapter's sibling library (here the simulated one, which
 # reports the filter driver installed when no simulator hosts it).

@@ -3,59 +3,20 @@
 // allocates for that; calls into it are not counted.
 #include <windows.h>
 
-#include <cstdlib>
 #include <memory>
-#include <new>
 
 #include <gtest/gtest.h>
 
 #include "app/MainDlg.h"
 #include "res/resource.h"
+#include "tests/support/HeapCount.h"
 #include "tests/support/SimEnvironment.h"
 
 namespace {
 
-long g_allocations = 0;
-int g_counting = 0;
-
-struct CountAllocations {
-    CountAllocations() { ++g_counting; }
-    ~CountAllocations() { --g_counting; }
-};
-
-struct Uncounted {
-    Uncounted() { --g_counting; }
-    ~Uncounted() { ++g_counting; }
-};
-
-void* Allocate(std::size_t size) {
-    if (g_counting > 0) ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-
-namespace {
+using testing_support::CountAllocations;
+using testing_support::CountedAllocations;
+using testing_support::Uncounted;
 
 class UncountedDeviceIo : public platform::IDeviceIo {
   public:
@@ -116,9 +77,9 @@ using PollAllocationTest = testing_support::SimEnvironment;
 TEST_F(PollAllocationTest, APollAllocatesNothingWhateverTheStream) {
     {
         CountAllocations counting;
-        const long before = g_allocations;
+        const long before = CountedAllocations();
         auto probe = std::make_unique<int>(1);
-        ASSERT_EQ(g_allocations - before, 1) << "the counter must see allocations";
+        ASSERT_EQ(CountedAllocations() - before, 1) << "the counter must see allocations";
     }
 
     CMainDlg main;
@@ -143,12 +104,12 @@ TEST_F(PollAllocationTest, APollAllocatesNothingWhateverTheStream) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stream);
         world.driver.SetStreamKind(c.kind);
-        const long before = g_allocations;
+        const long before = CountedAllocations();
         {
             CountAllocations counting;
             main.SendMessage(WM_TIMER, CMainDlg::kPollTimer);
         }
-        EXPECT_EQ(g_allocations - before, 0) << c.stream;
+        EXPECT_EQ(CountedAllocations() - before, 0) << c.stream;
     }
     EXPECT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(Played("#9184"), 3);

@@ -23,6 +23,8 @@ struct Search {
     bool messageBox;
     bool visibleOnly;
     HWND found;
+    bool countAll = false;  // go on through every window, counting the matches
+    int matches = 0;
 };
 
 BOOL CALLBACK Match(HWND hwnd, LPARAM lp) {
@@ -41,7 +43,8 @@ BOOL CALLBACK Match(HWND hwnd, LPARAM lp) {
     if (search->visibleOnly && !::IsWindowVisible(hwnd)) return TRUE;
     if (search->messageBox && !::GetDlgItem(hwnd, 0xFFFF)) return TRUE;
     search->found = hwnd;
-    return FALSE;
+    ++search->matches;
+    return search->countAll;
 }
 
 HWND Find(Search search) {
@@ -89,32 +92,10 @@ HWND SimProcess::WaitForMessageBox(const char* caption, DWORD timeout) const {
     return found;
 }
 
-namespace {
-
-struct BoxCount {
-    DWORD process;
-    int boxes;
-};
-
-BOOL CALLBACK CountBox(HWND hwnd, LPARAM lp) {
-    auto* count = reinterpret_cast<BoxCount*>(lp);
-    DWORD process = 0;
-    ::GetWindowThreadProcessId(hwnd, &process);
-    char className[16] = "";
-    ::GetClassNameA(hwnd, className, sizeof(className));
-    if (process == count->process && std::string(className) == "#32770" &&
-        ::GetDlgItem(hwnd, 0xFFFF)) {
-        ++count->boxes;
-    }
-    return TRUE;
-}
-
-}  // namespace
-
 int SimProcess::MessageBoxes() const {
-    BoxCount count{m_id, 0};
-    ::EnumWindows(&CountBox, reinterpret_cast<LPARAM>(&count));
-    return count.boxes;
+    Search search{m_id, "#32770", nullptr, true, false, nullptr, true};
+    ::EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+    return search.matches;
 }
 
 std::string SimProcess::MessageText(HWND box) {

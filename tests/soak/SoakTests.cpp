@@ -4,10 +4,7 @@
 #include <windows.h>
 #include <dbt.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <memory>
-#include <new>
 
 #include <gtest/gtest.h>
 
@@ -18,51 +15,8 @@
 #include "res/resource.h"
 #include "speakertest/SpeakerTestDlg.h"
 #include "speakertest/SpeakerTestPage.h"
+#include "tests/support/HeapCount.h"
 #include "tests/support/MainWindowFixture.h"
-
-namespace {
-
-// Heap bytes in use by this process through operator new: each block carries its size ahead of it.
-long long g_heapBytes = 0;
-constexpr std::size_t kHeader = alignof(std::max_align_t);
-
-void* Allocate(std::size_t size) {
-    auto* block = static_cast<unsigned char*>(std::malloc(size + kHeader));
-    if (!block) throw std::bad_alloc();
-    std::memcpy(block, &size, sizeof(size));
-    g_heapBytes += static_cast<long long>(size);
-    return block + kHeader;
-}
-
-void Free(void* p) noexcept {
-    if (!p) return;
-    unsigned char* block = static_cast<unsigned char*>(p) - kHeader;
-    std::size_t size = 0;
-    std::memcpy(&size, block, sizeof(size));
-    g_heapBytes -= static_cast<long long>(size);
-    std::free(block);
-}
-
-}  // namespace
-
-void* operator new(std::size_t size) {
-    return Allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return Allocate(size);
-}
-void operator delete(void* p) noexcept {
-    Free(p);
-}
-void operator delete[](void* p) noexcept {
-    Free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    Free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    Free(p);
-}
 
 namespace {
 
@@ -101,8 +55,13 @@ class Soak : public testing_support::MainWindowFixture {
         std::vector<sim::CreateKeyCall>().swap(registry.creates);
         std::vector<DWORD>().swap(system.sleeps);
         const fw::LiveHandles& live = fw::g_liveHandles;
-        return {world.OpenHandles(), registry.OpenKeys(), live.gdiObjects, live.userObjects,
-                live.kernelObjects,  live.windows,        g_heapBytes};
+        return {world.OpenHandles(),
+                registry.OpenKeys(),
+                live.gdiObjects,
+                live.userObjects,
+                live.kernelObjects,
+                live.windows,
+                testing_support::HeapBytesInUse()};
     }
 
     // Runs a cycle twice to reach the steady state (the first of a kind may differ from the

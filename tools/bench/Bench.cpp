@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/Handles.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -78,7 +80,8 @@ bool RunOnce(Program& program, int idleSeconds) {
         std::fprintf(stderr, "Cannot start %s\n", program.exe.c_str());
         return false;
     }
-    ::CloseHandle(info.hThread);
+    const fw::KernelHandle thread(info.hThread);
+    const fw::KernelHandle process(info.hProcess);
     Found found{info.dwProcessId, program.title.c_str(), program.windowClass.c_str(), nullptr};
     bool iconShown = false;
     while (Clock::now() - start < std::chrono::seconds(10)) {
@@ -94,10 +97,10 @@ bool RunOnce(Program& program, int idleSeconds) {
         ::Sleep(static_cast<DWORD>(std::max(0.0, 1000.0 - startMs)));
         PROCESS_MEMORY_COUNTERS memory{};
         memory.cb = sizeof(memory);
-        ::GetProcessMemoryInfo(info.hProcess, &memory, sizeof(memory));
-        const double cpuBefore = CpuSeconds(info.hProcess);
+        ::GetProcessMemoryInfo(process.Get(), &memory, sizeof(memory));
+        const double cpuBefore = CpuSeconds(process.Get());
         ::Sleep(static_cast<DWORD>(idleSeconds) * 1000);
-        const double cpu = CpuSeconds(info.hProcess) - cpuBefore;
+        const double cpu = CpuSeconds(process.Get()) - cpuBefore;
         program.startMs.push_back(startMs);
         program.workingSetKiB.push_back(static_cast<double>(memory.WorkingSetSize) / 1024.0);
         program.idleCpuPercent.push_back(std::max(0.0, 100.0 * cpu / idleSeconds));
@@ -105,10 +108,9 @@ bool RunOnce(Program& program, int idleSeconds) {
         std::fprintf(stderr, "%s showed no tray icon\n", program.exe.c_str());
     }
     if (found.window) ::PostMessageA(found.window, WM_CLOSE, 0, 0);
-    if (::WaitForSingleObject(info.hProcess, 5000) != WAIT_OBJECT_0) {
-        ::TerminateProcess(info.hProcess, 1);
+    if (::WaitForSingleObject(process.Get(), 5000) != WAIT_OBJECT_0) {
+        ::TerminateProcess(process.Get(), 1);
     }
-    ::CloseHandle(info.hProcess);
     return iconShown;
 }
 
