@@ -1,13 +1,23 @@
 #!/usr/bin/env bash
 # Builds the program and starts its simulator build: in your display when there is one, else in
-# a virtual display, where it takes screenshots into build/screenshots and ends.
+# a virtual display, where it takes screenshots into build/screenshots and ends. It is the 32-bit
+# simulator where this kernel runs 32-bit programs, and the 64-bit build of it elsewhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh --product-only
-
+scripts/setup.sh --install-only
 source scripts/wine-env.sh
+qd_detect_32bit
+if [ "$QD_RUNS_32BIT" = yes ]; then
+    build=build
+    scripts/setup.sh i686
+else
+    build=build/x86_64
+    echo "Running the 64-bit simulator build: this kernel cannot run the 32-bit one."
+    scripts/setup.sh x86_64
+fi
+
 qd_prepare_prefix
-program=build/sim/QuorvelDualSim.exe
+program=$build/sim/QuorvelDualSim.exe
 
 if qd_display_works; then
     exec "$QD_WINE" "$program"
@@ -43,7 +53,7 @@ qd_start_wineserver
 
 # The settings window, tab by tab.
 rm -f build/screenshots/settings-* build/screenshots/speaker-test*
-"$QD_WINE" build/tests/screenshot_tour/screenshot_tour.exe build/screenshots
+"$QD_WINE" "$build"/tests/screenshot_tour/screenshot_tour.exe build/screenshots
 for bmp in build/screenshots/*.bmp; do
     convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"
 done

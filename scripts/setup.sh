@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing need, from Debian's archive, only when something is missing,
-# then configures and builds everything: the 32-bit product build into build/, and the 64-bit
-# build of the same sources into build/x86_64/ (not with --product-only). Both run under the one
-# Wine prefix in build/.
+# then configures and builds: the 32-bit product build into build/, and the 64-bit build of the
+# same sources into build/x86_64/. Both run under the one Wine prefix in build/.
+#   scripts/setup.sh                  installs, then makes both builds
+#   scripts/setup.sh i686|x86_64...   installs, then makes the builds named
+#   scripts/setup.sh --install-only   installs only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,6 +16,7 @@ packages=(
     xvfb x11-utils x11-apps imagemagick fonts-liberation
     googletest clang-format
     wixl msitools
+    qemu-user
 )
 
 sudo=""
@@ -32,23 +35,41 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-# Configures a build folder for a toolchain, starting it afresh when it was made for another one.
+# Configures a build folder for a toolchain and settings, starting it afresh when it was made for
+# another toolchain; a stamp records what it was configured with.
 configure() {
     local dir=$1 toolchain=$2
-    if [ -f "$dir/CMakeCache.txt" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$PWD/$toolchain\$" \
-        "$dir/CMakeCache.txt"; then
+    shift 2
+    local cache="$dir/CMakeCache.txt" stamp="$dir/qd-configured" wanted="$toolchain $*"
+    if [ -f "$cache" ] && ! grep -q "^CMAKE_TOOLCHAIN_FILE:.*=$PWD/$toolchain\$" "$cache"; then
         echo "Reconfiguring $dir for $toolchain"
-        rm -rf "$dir/CMakeCache.txt" "$dir/CMakeFiles"
+        rm -rf "$cache" "$dir/CMakeFiles"
     fi
-    if [ ! -f "$dir/CMakeCache.txt" ]; then
+    if [ ! -f "$cache" ] || [ "$(cat "$stamp" 2>/dev/null)" != "$wanted" ]; then
         cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-            -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DQD_WINEPREFIX="$PWD/build/wineprefix"
+            -DCMAKE_TOOLCHAIN_FILE="$PWD/$toolchain" -DQD_WINEPREFIX="$PWD/build/wineprefix" "$@"
+        echo "$wanted" >"$stamp"
     fi
 }
 
-configure build cmake/mingw-w64-i686.cmake
-cmake --build build
-if [ "${1:-}" != "--product-only" ]; then
-    configure build/x86_64 cmake/mingw-w64-x86_64.cmake
-    cmake --build build/x86_64
-fi
+[ "${1:-}" = "--install-only" ] && exit 0
+builds=("$@")
+((${#builds[@]})) || builds=(i686 x86_64)
+for build in "${builds[@]}"; do
+    case "$build" in
+    i686)
+        configure build cmake/mingw-w64-i686.cmake
+        cmake --build build
+        ;;
+    x86_64)
+        # Its installer test checks the product's package, which the 32-bit build makes.
+        configure build/x86_64 cmake/mingw-w64-x86_64.cmake \
+            -DQD_PRODUCT_MSI="$PWD/build/installer/QuorvelDual.msi"
+        cmake --build build/x86_64
+        ;;
+    *)
+        echo "Unknown build '$build': i686 or x86_64" >&2
+        exit 1
+        ;;
+    esac
+done

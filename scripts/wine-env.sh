@@ -11,29 +11,85 @@ QD_WINE=/usr/lib/wine/wine64
 QD_WINESERVER=/usr/lib/wine/wineserver64
 QD_XVFB_PID=""
 
-# What the ready marker holds for a prefix that runs 32-bit programs. A prefix made before the
-# 32-bit Wine was installed has no 32-bit system folder and cannot start them (kernel32 fails to
-# load), so one without this mark, or without that folder, is made again.
-QD_PREFIX_MARK="64-bit prefix with 32-bit programs"
+# Whether this kernel runs 32-bit (i386) Linux programs itself, Wine's 32-bit loader among them.
+# Some kernels are booted with their 32-bit emulation off: every i386 program fails with "Exec
+# format error", and Wine cannot start a 32-bit Windows program. A kernel that runs them only
+# through a qemu-user handler counts as one that does not (each start takes the best part of a
+# minute): with QEMU_STRACE set, qemu prints the program's system calls, a native run prints only
+# the version. QD_RUNS_32BIT=yes or =no forces the answer. Sets and exports QD_RUNS_32BIT and says
+# in one line which kind of machine this is.
+qd_detect_32bit() {
+    local how
+    case "${QD_RUNS_32BIT:-}" in
+    yes | no) how="set by QD_RUNS_32BIT" ;;
+    "")
+        local loader=/usr/lib/wine/wine out
+        if [ ! -x "$loader" ]; then
+            QD_RUNS_32BIT=no how="$loader is missing"
+        elif ! out=$(QEMU_STRACE=1 "$loader" --version 2>&1 </dev/null); then
+            QD_RUNS_32BIT=no how="$loader: ${out##*: }"
+        elif [ "$(printf '%s\n' "$out" | wc -l)" -ne 1 ]; then
+            QD_RUNS_32BIT=no how="it runs them only through qemu-user"
+        else
+            QD_RUNS_32BIT=yes how="$loader --version: $out"
+        fi
+        ;;
+    *)
+        echo "QD_RUNS_32BIT must be yes or no, not '$QD_RUNS_32BIT'" >&2
+        return 1
+        ;;
+    esac
+    export QD_RUNS_32BIT
+    if [ "$QD_RUNS_32BIT" = yes ]; then
+        echo "Machine: this kernel runs 32-bit programs ($how)"
+    else
+        echo "Machine: this kernel does not run 32-bit programs ($how)"
+    fi
+}
+
+# The ready marker names what the prefix can do. On a kernel that runs 32-bit programs the prefix
+# has its 32-bit system (syswow64) and runs both builds; elsewhere wineboot cannot fill syswow64
+# and the prefix runs 64-bit programs only. A prefix marked for the other kind of machine, or made
+# before the 32-bit Wine was installed, is made again.
+QD_PREFIX_MARK_32="64-bit prefix with 32-bit programs"
+QD_PREFIX_MARK_64="64-bit prefix without 32-bit programs"
+
+qd_prefix_mark() {
+    if [ "${QD_RUNS_32BIT:-yes}" = yes ]; then
+        echo "$QD_PREFIX_MARK_32"
+    else
+        echo "$QD_PREFIX_MARK_64"
+    fi
+}
+
+qd_has_32bit_system() {
+    [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+}
 
 qd_prefix_ready() {
-    [ -f "$WINEPREFIX/.qd-ready" ] && grep -qx "$QD_PREFIX_MARK" "$WINEPREFIX/.qd-ready" &&
-        [ -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]
+    local mark=$1
+    [ -f "$WINEPREFIX/.qd-ready" ] && grep -qx "$mark" "$WINEPREFIX/.qd-ready" || return 1
+    [ "$mark" != "$QD_PREFIX_MARK_32" ] || qd_has_32bit_system
 }
 
 # Creates the prefix once and applies the settings the tests rely on: no crash dialog (a crash
 # would otherwise wait for a click), no audio driver, and unmanaged windows (hiding a managed
-# window stalls without a window manager).
+# window stalls without a window manager). The mark says what it must be able to do (default: what
+# this machine can do).
 qd_prepare_prefix() {
-    qd_prefix_ready && return 0
+    local mark=${1:-$(qd_prefix_mark)}
+    qd_prefix_ready "$mark" && return 0
     if [ -d "$WINEPREFIX" ]; then
-        echo "The Wine prefix in $WINEPREFIX cannot run 32-bit programs: making it again"
+        echo "The Wine prefix in $WINEPREFIX is not a $mark: making it again"
         "$QD_WINESERVER" -k 2>/dev/null || true
         "$QD_WINESERVER" -w 2>/dev/null || true
         rm -rf "$WINEPREFIX"
     fi
-    echo "Preparing the Wine prefix in $WINEPREFIX"
-    "$QD_WINE" wineboot -u >/dev/null 2>&1 || true
+    echo "Preparing the Wine prefix in $WINEPREFIX ($mark)"
+    local started=$SECONDS
+    # Natively this takes seconds; through qemu-user, minutes. A bound keeps a stuck one from
+    # holding the command for ever.
+    timeout 900 "$QD_WINE" wineboot -u >/dev/null 2>&1 || true
     cat >"$QD_BUILD/wine-settings.reg" <<'REG'
 REGEDIT4
 
@@ -48,11 +104,12 @@ REGEDIT4
 REG
     "$QD_WINE" regedit /S "$QD_BUILD/wine-settings.reg" >/dev/null 2>&1
     "$QD_WINESERVER" -w
-    if [ ! -f "$WINEPREFIX/drive_c/windows/syswow64/kernel32.dll" ]; then
+    if [ "$mark" = "$QD_PREFIX_MARK_32" ] && ! qd_has_32bit_system; then
         echo "The Wine prefix has no 32-bit system: is wine32:i386 installed?" >&2
         return 1
     fi
-    echo "$QD_PREFIX_MARK" >"$WINEPREFIX/.qd-ready"
+    echo "$mark" >"$WINEPREFIX/.qd-ready"
+    echo "Wine prefix ready in $((SECONDS - started)) s"
 }
 
 # Whether DISPLAY names an X server that answers.
@@ -85,8 +142,10 @@ qd_start_wineserver() {
         echo "End it first: WINEPREFIX=$WINEPREFIX $QD_WINESERVER -k" >&2
         return 1
     fi
+    local warmups=("$QD_BUILD/x86_64/tests/wine_warmup.exe")
+    [ "${QD_RUNS_32BIT:-yes}" = no ] || warmups=("$QD_BUILD/tests/wine_warmup.exe" "${warmups[@]}")
     local warmup
-    for warmup in "$QD_BUILD/tests/wine_warmup.exe" "$QD_BUILD/x86_64/tests/wine_warmup.exe"; do
+    for warmup in "${warmups[@]}"; do
         [ -f "$warmup" ] && "$QD_WINE" "$warmup" >/dev/null 2>&1 </dev/null || true
     done
 }

@@ -3,6 +3,9 @@
 // adapter and a successful installation. Test builds leave out one export or the other.
 #include <windows.h>
 
+#include <type_traits>
+
+#include "device/SiblingLibrary.h"
 #include "sim/SiblingState.h"
 
 namespace {
@@ -23,6 +26,7 @@ extern "C" __declspec(dllexport) int IsDeviceInstalled() {
     ++state->checks;
     return state->deviceInstalled;
 }
+static_assert(std::is_same_v<decltype(&IsDeviceInstalled), device::SiblingFunction>);
 #endif
 
 #ifndef ZELFILTER_WITHOUT_INSTALL
@@ -34,4 +38,5 @@ extern "C" __declspec(dllexport) int AddUSBAudioFilter() {
     ::SetLastError(state->failureId);
     return 0;
 }
+static_assert(std::is_same_v<decltype(&AddUSBAudioFilter), device::SiblingFunction>);
 #endif

@@ -1,5 +1,6 @@
 #include "app/TrayIcon.h"
 
+#include <cstddef>
 #include <cstring>
 
 #include "framework/ResString.h"
@@ -8,7 +9,19 @@
 
 namespace {
 constexpr std::size_t kTipCapacity = 64;  // characters, with the terminating zero
-}
+
+// The shell reads the first version of the record, whose size tells it which version it got: in
+// a 32-bit process that is 88 bytes (the 64-bit build's handles and padding make it 104), ending
+// with the first 64 characters of the tip.
+constexpr bool k32Bit = sizeof(void*) == 4;
+static_assert(NOTIFYICONDATAA_V1_SIZE == (k32Bit ? 88 : 104));
+static_assert(offsetof(NOTIFYICONDATAA, szTip) + kTipCapacity == NOTIFYICONDATAA_V1_SIZE);
+static_assert(!k32Bit ||
+              (offsetof(NOTIFYICONDATAA, hWnd) == 4 && offsetof(NOTIFYICONDATAA, uID) == 8 &&
+               offsetof(NOTIFYICONDATAA, uFlags) == 12 &&
+               offsetof(NOTIFYICONDATAA, uCallbackMessage) == 16 &&
+               offsetof(NOTIFYICONDATAA, hIcon) == 20));
+}  // namespace
 
 CTrayIcon::CTrayIcon() {
     std::memset(&m_data, 0, sizeof(m_data));

@@ -5,6 +5,7 @@
 #include <optional>
 #include <vector>
 
+#include "device/SiblingLibrary.h"
 #include "device/UsbWalk.h"
 #include "framework/Handles.h"
 #include "framework/ResString.h"
@@ -13,10 +14,6 @@
 
 namespace device {
 namespace {
-
-constexpr char kLibraryName[] = "Zelfilter.dll";
-
-using SiblingFunction = int (*)();
 
 struct SiblingExport {
     fw::Library library;
@@ -61,11 +58,11 @@ std::string SiblingLibraryPath() {
     }
     std::string folder(path.begin(), path.end());
     folder.resize(folder.find_last_of('\\') + 1);
-    return folder + kLibraryName;
+    return folder + kSiblingLibraryName;
 }
 
 int CheckDevicePresent() {
-    std::optional<SiblingExport> isInstalled = LoadExport("IsDeviceInstalled");
+    std::optional<SiblingExport> isInstalled = LoadExport(kIsDeviceInstalled);
     if (!isInstalled) return 0;
     const int installed = isInstalled->function();
     const bool plugged = usb::FindAdapter();
@@ -74,7 +71,7 @@ int CheckDevicePresent() {
 }
 
 int InstallFilterDriver() {
-    std::optional<SiblingExport> install = LoadExport("AddUSBAudioFilter");
+    std::optional<SiblingExport> install = LoadExport(kAddUsbAudioFilter);
     if (!install) return 0;
     if (install->function() == 0) {
         // The library names the message to show through the thread's last error.

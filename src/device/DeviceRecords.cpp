@@ -1,8 +1,16 @@
 #include "device/DeviceRecords.h"
 
+#include <winioctl.h>
+
 #include <bit>
 
 namespace device {
+
+// The filter driver's codes are the platform's CTL_CODE of each function.
+static_assert(IOCTL_FILTER_ON ==
+              CTL_CODE(FILE_DEVICE_UNKNOWN, 0xC00, METHOD_BUFFERED, FILE_ANY_ACCESS));
+static_assert(IOCTL_GET_STREAM_KIND ==
+              CTL_CODE(FILE_DEVICE_UNKNOWN, 0xC0D, METHOD_BUFFERED, FILE_ANY_ACCESS));
 
 DWORD GainRequest(Channel channel) {
     switch (channel) {

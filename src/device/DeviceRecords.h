@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <limits>
 
 // The requests the adapter's filter driver understands and the records they carry. These codes
 // and bytes are the contract with the driver.
@@ -41,6 +43,7 @@ DWORD GainRequest(Channel channel);
 // A channel gain travels as the four little-endian bytes of an IEEE-754 single (1.0 = 0 dB).
 using GainBytes = std::array<std::uint8_t, 4>;
 GainBytes EncodeGain(float gain);
+static_assert(sizeof(float) == sizeof(GainBytes) && std::numeric_limits<float>::is_iec559);
 
 // Crossover choice: 0 = 120 Hz, 1 = 300 Hz, 2 = 450 Hz; the third word is the sum of the first two.
 struct BassRecord {
@@ -48,7 +51,8 @@ struct BassRecord {
     std::uint32_t second;
     std::uint32_t sum;
 };
-static_assert(sizeof(BassRecord) == 12);
+static_assert(sizeof(BassRecord) == 12 && offsetof(BassRecord, second) == 4 &&
+              offsetof(BassRecord, sum) == 8);
 BassRecord BassRecordFor(int choice);
 
 // What IOCTL_GET_STREAM_KIND fills in: byte 0 set for a 5.1-channel stream, else byte 1 set for a
@@ -56,5 +60,6 @@ BassRecord BassRecordFor(int choice);
 using StreamRecord = std::array<std::uint8_t, 4>;
 enum class StreamKind { None, TwoChannel, FiveOne };
 StreamKind DecodeStreamKind(const StreamRecord& record);
+static_assert(sizeof(StreamRecord) == 4);
 
 }  // namespace device

@@ -4,6 +4,7 @@
 #include <usbioctl.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 #include <optional>
 #include <string>
@@ -22,6 +23,23 @@ constexpr DWORD kNodeInfoBytes = 80;
 constexpr DWORD kConnectionInfoBytes = 40;
 static_assert(sizeof(USB_NODE_INFORMATION) <= kNodeInfoBytes);
 static_assert(sizeof(USB_NODE_CONNECTION_INFORMATION) <= kConnectionInfoBytes);
+
+// The hub driver's records are byte-packed and the same in a 32-bit and a 64-bit process; these
+// are the places the walk reads and writes.
+static_assert(offsetof(USB_NODE_INFORMATION, u.HubInformation.HubDescriptor.bNumberOfPorts) == 6);
+static_assert(offsetof(USB_NODE_CONNECTION_INFORMATION, ConnectionIndex) == 0);
+static_assert(offsetof(USB_NODE_CONNECTION_INFORMATION, DeviceDescriptor.idVendor) == 12);
+static_assert(offsetof(USB_NODE_CONNECTION_INFORMATION, DeviceDescriptor.idProduct) == 14);
+static_assert(offsetof(USB_NODE_CONNECTION_INFORMATION, DeviceIsHub) == 24);
+static_assert(offsetof(USB_ROOT_HUB_NAME, ActualLength) == 0);
+static_assert(offsetof(USB_ROOT_HUB_NAME, RootHubName) == 4);
+static_assert(offsetof(USB_NODE_CONNECTION_NAME, ConnectionIndex) == 0);
+static_assert(offsetof(USB_NODE_CONNECTION_NAME, ActualLength) == 4);
+static_assert(offsetof(USB_NODE_CONNECTION_NAME, NodeName) == 8);
+static_assert(IOCTL_USB_GET_ROOT_HUB_NAME == 0x220408 &&
+              IOCTL_USB_GET_NODE_INFORMATION == 0x220408 &&
+              IOCTL_USB_GET_NODE_CONNECTION_INFORMATION == 0x22040C &&
+              IOCTL_USB_GET_NODE_CONNECTION_NAME == 0x220414);
 
 constexpr DWORD kRootNameHeader = offsetof(USB_ROOT_HUB_NAME, RootHubName);
 constexpr DWORD kConnectionNameHeader = offsetof(USB_NODE_CONNECTION_NAME, NodeName);

@@ -18,34 +18,6 @@
 
 namespace {
 
-constexpr char kSettingsParent[] = "SOFTWARE\\Harlowen";
-constexpr char kSettingsKey[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
-// The registry view the program of this build writes: a 32-bit program on 64-bit Windows sees
-// HKLM\SOFTWARE through the 32-bit view. The harness is built with the program, but names the
-// view so that it reads what the program wrote whatever it is built as.
-constexpr REGSAM kProgramView = sizeof(void*) == 4 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-
-DWORD ReadSetting(const char* name) {
-    DWORD value = 0xDEADBEEF;
-    DWORD size = sizeof(value);
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_QUERY_VALUE | kProgramView,
-                        &key) == ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-        ::RegCloseKey(key);
-    }
-    return value;
-}
-
-void DeleteSettings() {
-    HKEY software = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | kProgramView,
-                        &software) == ERROR_SUCCESS) {
-        ::RegDeleteTreeA(software, kSettingsParent + std::strlen("SOFTWARE\\"));
-        ::RegCloseKey(software);
-    }
-}
-
 // Whether the settings key exists at this path as the 64-bit view shows it.
 bool KeyInNativeView(const char* path) {
     HKEY key = nullptr;
@@ -54,14 +26,6 @@ bool KeyInNativeView(const char* path) {
         return false;
     ::RegCloseKey(key);
     return true;
-}
-
-void StoreSetting(const char* name, DWORD value) {
-    HKEY key = nullptr;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0,
-                      KEY_ALL_ACCESS | kProgramView, nullptr, &key, nullptr);
-    ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));
-    ::RegCloseKey(key);
 }
 
 void Click(HWND dialog, int id) {
@@ -104,16 +68,6 @@ bool StateShows(const SimProcess& sim, const std::string& text) {
     return WaitUntil(
         [&] { return Text(sim.Simulator(0), IDC_SIM_STATE).find(text) != std::string::npos; },
         3000);
-}
-
-bool IconInTray(HWND owner, UINT identifier) {
-    NOTIFYICONDATAA data{};
-    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
-    data.hWnd = owner;
-    data.uID = identifier;
-    data.uFlags = NIF_TIP;
-    std::strcpy(data.szTip, "Quorvel Dual");
-    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }
 
 // Whether the poll runs: the driver's path is opened again within a second.

@@ -15,8 +15,6 @@
 
 namespace {
 
-constexpr char kSettingsParent[] = "SOFTWARE\\Harlowen";
-
 // Rows of the simulator's mixer panel, and the parts of a row.
 constexpr int kMainRow = 0;
 constexpr int kWaveRow = 1;
@@ -70,8 +68,8 @@ void Drag(HWND trackbar, int position) {
 
 class MixerEndToEnd : public testing::Test {
   protected:
-    MixerEndToEnd() { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsParent); }
-    ~MixerEndToEnd() override { ::RegDeleteTreeA(HKEY_LOCAL_MACHINE, kSettingsParent); }
+    MixerEndToEnd() { DeleteSettings(); }
+    ~MixerEndToEnd() override { DeleteSettings(); }
 
     bool Start() {
         main = sim.MainWindow();

@@ -1,5 +1,7 @@
 #include "tests/e2e/SimProcess.h"
 
+#include <shellapi.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -54,8 +56,11 @@ HWND Find(Search search) {
 
 }  // namespace
 
-SimProcess::SimProcess(const std::string& options) {
-    std::string commandLine = "\"" + SimulatorPath() + "\" " + options;
+SimProcess::SimProcess(const std::string& options)
+    : SimProcess(Program{SimulatorPath()}, options) {}
+
+SimProcess::SimProcess(const Program& program, const std::string& options) {
+    std::string commandLine = "\"" + program.path + "\" " + options;
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info{};
@@ -137,4 +142,45 @@ void SimProcess::Kill() {
         ::TerminateProcess(m_process.Get(), 99);
         ::WaitForSingleObject(m_process.Get(), 5000);
     }
+}
+
+DWORD ReadSetting(const char* name, REGSAM view) {
+    DWORD value = 0xDEADBEEF;
+    DWORD size = sizeof(value);
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_QUERY_VALUE | view, &key) ==
+        ERROR_SUCCESS) {
+        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
+        ::RegCloseKey(key);
+    }
+    return value;
+}
+
+void StoreSetting(const char* name, DWORD value, REGSAM view) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view,
+                          nullptr, &key, nullptr) == ERROR_SUCCESS) {
+        ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                         sizeof(value));
+        ::RegCloseKey(key);
+    }
+}
+
+void DeleteSettings(REGSAM view) {
+    HKEY software = nullptr;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | view, &software) ==
+        ERROR_SUCCESS) {
+        ::RegDeleteTreeA(software, "Harlowen");
+        ::RegCloseKey(software);
+    }
+}
+
+bool IconInTray(HWND owner, UINT identifier) {
+    NOTIFYICONDATAA data{};
+    data.cbSize = NOTIFYICONDATAA_V1_SIZE;
+    data.hWnd = owner;
+    data.uID = identifier;
+    data.uFlags = NIF_TIP;
+    std::strcpy(data.szTip, "Quorvel Dual");
+    return ::Shell_NotifyIconA(NIM_MODIFY, &data) != FALSE;
 }

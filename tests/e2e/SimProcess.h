@@ -8,13 +8,18 @@
 #include <string>
 #include <vector>
 
-// One running copy of the simulator build, driven from outside as the system and a user would:
-// its windows are found by class, title and process, messages are posted to them, and its
-// message boxes are read and answered.
+// One running copy of the simulator build, or of another build of the program, driven from
+// outside as the system and a user would: its windows are found by class, title and process,
+// messages are posted to them, and its message boxes are read and answered.
 class SimProcess {
   public:
     // Starts QuorvelDualSim.exe (beside this build's sim folder) with simulator options.
     explicit SimProcess(const std::string& options = "");
+    // Starts the program at this full path.
+    struct Program {
+        std::string path;
+    };
+    explicit SimProcess(const Program& program, const std::string& options = "");
     ~SimProcess();
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
@@ -52,6 +57,21 @@ class SimProcess {
     DWORD m_id = 0;
     std::chrono::steady_clock::time_point m_start;
 };
+
+// The program's settings key as the harness reads it from outside, in a registry view: the
+// 32-bit program on 64-bit Windows keeps it in the 32-bit view. By default the view of the
+// program this harness is built with.
+inline constexpr char kSettingsKey[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
+inline constexpr REGSAM kProgramView = sizeof(void*) == 4 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
+// The value, or 0xDEADBEEF when it or the key is missing.
+DWORD ReadSetting(const char* name, REGSAM view = kProgramView);
+void StoreSetting(const char* name, DWORD value, REGSAM view = kProgramView);
+// Removes the program's settings (the vendor's key with everything under it).
+void DeleteSettings(REGSAM view = kProgramView);
+
+// Whether the shell holds this tray icon of the owner window: only an existing one can be
+// modified.
+bool IconInTray(HWND owner, UINT identifier);
 
 // Polls condition every 20 ms until it holds or timeout passes.
 template <class Condition>

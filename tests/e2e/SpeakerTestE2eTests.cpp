@@ -16,29 +16,6 @@
 
 namespace {
 
-constexpr char kSettingsKey[] = "SOFTWARE\\Harlowen\\Quorvel Dual\\Filter";
-// The registry view of the program of this build (see E2eTests.cpp).
-constexpr REGSAM kProgramView = sizeof(void*) == 4 ? KEY_WOW64_32KEY : KEY_WOW64_64KEY;
-
-void WriteSetting(const char* name, DWORD value) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0,
-                          KEY_SET_VALUE | kProgramView, nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
-                         sizeof(value));
-        ::RegCloseKey(key);
-    }
-}
-
-void DeleteSettings() {
-    HKEY software = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | kProgramView,
-                        &software) == ERROR_SUCCESS) {
-        ::RegDeleteTreeA(software, "Harlowen");
-        ::RegCloseKey(software);
-    }
-}
-
 void Click(HWND dialog, int id) {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
@@ -152,7 +129,7 @@ TEST_F(SpeakerTestEndToEnd, AutoSoundsTheSixTonesInTurnUntilStopped) {
 }
 
 TEST_F(SpeakerTestEndToEnd, SurroundSweepsInTheDriverAndCloseRestoresTheStoredFilter) {
-    WriteSetting("EnableFilter", 1);
+    StoreSetting("EnableFilter", 1);
     OpenSpeakerTest();
     Click(page, IDC_TEST_SURROUND);
     Click(page, IDC_TEST_BUTTON);
