@@ -33,6 +33,13 @@ fail() {
     exit 1
 }
 
+# Where the kernel runs 32-bit programs itself, the test command runs the whole 32-bit suite, and
+# a qemu handler would only slow every 32-bit program of the machine down.
+if [ "${QD_RUNS_32BIT:-}" != no ]; then
+    qd_detect_32bit
+    [ "$QD_RUNS_32BIT" = no ] || skip "this kernel runs 32-bit programs itself"
+fi
+
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 binfmt=/proc/sys/fs/binfmt_misc

@@ -23,6 +23,7 @@ scripts/check-format.sh
 
 # What ran on which architecture, printed at the end whatever the outcome.
 summary=()
+selection=${*:+, as selected by: $*}
 trap 'qd_stop_all; printf "%s\n" "== What ran" "${summary[@]}"' EXIT
 
 # Runs one step; its line in the summary says whether it passed, and a failure ends the command.
@@ -51,6 +52,7 @@ skipped_tests() {
 ctest_step() {
     local label=$1 dir=$2
     shift 2
+    label="$label$selection"
     step "$label" ctest --test-dir "$dir" --output-on-failure -j2 "$@"
     mapfile -t -O "${#summary[@]}" summary < <(skipped_tests "$dir")
 }
@@ -66,10 +68,10 @@ if [ "$QD_RUNS_32BIT" = yes ]; then
     exit 0
 fi
 
-note=("i686, the product: built with warnings as errors and its compile-time layout checks;"
-    "  its test programs not run, since this kernel cannot run 32-bit programs")
-printf "== %s\n" "${note[0]}" "${note[1]# }"
-summary+=("${note[@]}")
+note="i686, the product: built with warnings as errors and its compile-time layout checks; its"
+note+=" test programs not run, since this kernel cannot run 32-bit programs"
+echo "== $note"
+summary+=("$note")
 ctest_step "x86_64, standing in for the product: the whole suite, soak and installer included" \
     build/x86_64 "$@"
 if (($# == 0)) || [ "${QD_SMOKE32:-}" = yes ]; then
