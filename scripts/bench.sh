@@ -14,17 +14,12 @@ idle=${2:-20}
 source scripts/wine-env.sh
 qd_detect_32bit
 # The 32-bit release and its installer are built on either kind of machine.
-scripts/package.sh
 if [ "$QD_RUNS_32BIT" = yes ]; then
     arch=i686 release=build-release
+    scripts/package.sh
 else
     arch=x86_64 release=build-release/x86_64
-    if [ ! -f "$release/CMakeCache.txt" ]; then
-        cmake -S . -B "$release" -G Ninja -DCMAKE_BUILD_TYPE=MinSizeRel -DQD_UB_TRAPS=OFF \
-            -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" \
-            -DQD_WINEPREFIX="$PWD/build/wineprefix"
-    fi
-    cmake --build "$release" --target QuorvelDual
+    scripts/package.sh x86_64
 fi
 echo "Benchmark: the $arch pair (the release program and the bare tray, both built for $arch)"
 cmake --build "$release" --target sim_zelfilter >/dev/null

@@ -30,12 +30,9 @@ std::string Beside(const char* relative) {
     return folder + relative;
 }
 
-bool Is32BitProcess(DWORD id) {
-    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id);
+bool Is32BitProcess(const SimProcess& program) {
     BOOL wow64 = FALSE;
-    const bool asked = process && ::IsWow64Process(process, &wow64);
-    if (process) ::CloseHandle(process);
-    return asked && wow64;
+    return ::IsWow64Process(program.Handle(), &wow64) && wow64;
 }
 
 bool HasEitherTrayIcon(HWND main) {
@@ -80,7 +77,7 @@ TEST_F(ProductSmoke, StartsQuietlyInTheTrayAndEndsOnClose) {
     ASSERT_TRUE(WaitUntil([&] { return HasEitherTrayIcon(main); }, kStartTimeout));
     std::printf("Started to its tray icon in %lld s\n", SecondsSince(program.StartTime()));
 
-    EXPECT_TRUE(Is32BitProcess(program.Id())) << "the product runs as a 32-bit process";
+    EXPECT_TRUE(Is32BitProcess(program)) << "the product runs as a 32-bit process";
     EXPECT_EQ(program.MessageBoxes(), 0);
     EXPECT_FALSE(::IsWindowVisible(main));
     EXPECT_EQ(ReadSetting("FirstLaunched", KEY_WOW64_32KEY), 0u);

@@ -144,34 +144,47 @@ void SimProcess::Kill() {
     }
 }
 
+namespace {
+
+// The harness opens the real registry itself, not through the program's seams.
+struct HarnessKeyTraits {
+    using pointer = HKEY;
+    static pointer Invalid() { return nullptr; }
+    static void Close(pointer h) { ::RegCloseKey(h); }
+};
+using HarnessKey = fw::UniqueHandle<HarnessKeyTraits>;
+
+HarnessKey OpenKey(const char* path, REGSAM access) {
+    HKEY key = nullptr;
+    ::RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, access, &key);
+    return HarnessKey(key);
+}
+
+}  // namespace
+
 DWORD ReadSetting(const char* name, REGSAM view) {
     DWORD value = 0xDEADBEEF;
     DWORD size = sizeof(value);
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, KEY_QUERY_VALUE | view, &key) ==
-        ERROR_SUCCESS) {
-        ::RegQueryValueExA(key, name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value), &size);
-        ::RegCloseKey(key);
+    if (HarnessKey key = OpenKey(kSettingsKey, KEY_QUERY_VALUE | view)) {
+        ::RegQueryValueExA(key.Get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(&value),
+                           &size);
     }
     return value;
 }
 
 void StoreSetting(const char* name, DWORD value, REGSAM view) {
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view,
-                          nullptr, &key, nullptr) == ERROR_SUCCESS) {
-        ::RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+    HKEY created = nullptr;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSettingsKey, 0, nullptr, 0, KEY_SET_VALUE | view,
+                      nullptr, &created, nullptr);
+    if (HarnessKey key{created}) {
+        ::RegSetValueExA(key.Get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
                          sizeof(value));
-        ::RegCloseKey(key);
     }
 }
 
 void DeleteSettings(REGSAM view) {
-    HKEY software = nullptr;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SOFTWARE", 0, KEY_ALL_ACCESS | view, &software) ==
-        ERROR_SUCCESS) {
-        ::RegDeleteTreeA(software, "Harlowen");
-        ::RegCloseKey(software);
+    if (HarnessKey software = OpenKey("SOFTWARE", KEY_ALL_ACCESS | view)) {
+        ::RegDeleteTreeA(software.Get(), "Harlowen");
     }
 }
 

@@ -26,6 +26,7 @@ class SimProcess {
 
     bool Started() const { return static_cast<bool>(m_process); }
     DWORD Id() const { return m_id; }
+    HANDLE Handle() const { return m_process.Get(); }
     std::chrono::steady_clock::time_point StartTime() const { return m_start; }
 
     // The top-level window of this process with the dialog class and the title, waiting up to
