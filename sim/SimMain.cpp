@@ -51,6 +51,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     if (::waveOutGetNumDevs() > 0) sound.passOn = &hostSound;
     platform::ScopedSeam<platform::ISound> soundSeam(sound);
     platform::ScopedSeam<platform::IMixer> mixerSeam(mixer);
+    platform::ScopedSeam<platform::IAudioEndpoints> endpointSeam(mixer.endpoints);
 
     if (!theApp.InitInstance()) return theApp.ExitInstance();
     CSimulatorDlg simulator(world);

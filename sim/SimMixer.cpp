@@ -76,6 +76,7 @@ SimMixerDevice SimMixer::OnboardMixer() {
 SimMixerDevice SimMixer::AdapterMixer() {
     SimMixerDevice device;
     device.product = "USB Audio Device";
+    device.adapters = true;
 
     SimMixerLine speakers = Line(MIXERLINE_COMPONENTTYPE_DST_SPEAKERS, 2, "Volume Control");
     speakers.controls = {Volume(2, {0xC000}), Mute(2)};
@@ -114,8 +115,75 @@ SimMixerDevice SimMixer::AdapterMixer() {
 }
 
 SimMixer::SimMixer() {
-    devices = {OnboardMixer(), AdapterMixer()};
+    endpoints.onChange = [this] { Changed(); };
+    UsePerEndpointLayout(false);
+}
+
+namespace {
+
+SimMixerDevice EndpointMixer(const char* product, DWORD destinationType, SimMixerLine line) {
+    SimMixerDevice device;
+    device.product = product;
+    const bool render = destinationType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS;
+    SimMixerLine destination =
+        Line(destinationType, line.channels, render ? "Speakers" : line.name.c_str());
+    destination.controls = {Volume(destination.channels, {0xFFFF}), Mute(destination.channels)};
+    destination.sources = {std::move(line)};
+    device.destinations = {std::move(destination)};
+    return device;
+}
+
+SimEndpoint Endpoint(const char* name, bool capture, std::vector<float> levels) {
+    SimEndpoint endpoint;
+    endpoint.name = name;
+    endpoint.capture = capture;
+    endpoint.levels = std::move(levels);
+    endpoint.adapters = true;
+    return endpoint;
+}
+
+}  // namespace
+
+void SimMixer::UsePerEndpointLayout(bool perEndpoint) {
+    const bool plugged = devices.size() > kAdapter ? Adapter().present : true;
+    // Handles open on the old devices stop working: the new ones are of a later generation.
+    int generation = 0;
+    for (const SimMixerDevice& device : devices)
+        generation = std::max(generation, device.generation + 1);
+    std::vector<SimEndpoint> newEndpoints;
+    if (!perEndpoint) {
+        devices = {OnboardMixer(), AdapterMixer()};
+    } else {
+        devices = {
+            EndpointMixer("Speakers (Onboard HD Audio)", MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
+                          PlaybackSource(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, 2, "Wave", {0xFFFF})),
+            EndpointMixer("Speakers (USB Audio Device)", MIXERLINE_COMPONENTTYPE_DST_SPEAKERS,
+                          PlaybackSource(MIXERLINE_COMPONENTTYPE_SRC_WAVEOUT, 2, "Wave", {0xFFFF})),
+            EndpointMixer(
+                "Microphone (USB Audio Device)", MIXERLINE_COMPONENTTYPE_DST_WAVEIN,
+                PlaybackSource(MIXERLINE_COMPONENTTYPE_SRC_MICROPHONE, 1, "Microphone", {0xFFFF})),
+            EndpointMixer("Line (USB Audio Device)", MIXERLINE_COMPONENTTYPE_DST_WAVEIN,
+                          PlaybackSource(MIXERLINE_COMPONENTTYPE_SRC_LINE, 2, "Line", {0xFFFF})),
+        };
+        newEndpoints = {
+            Endpoint("Speakers (USB Audio Device)", false,
+                     {0.75f, 0.5f, 0.75f, 0.75f, 0.75f, 0.75f}),
+            Endpoint("Microphone (USB Audio Device)", true, {0.5f}),
+            Endpoint("Line (USB Audio Device)", true, {0.625f, 0.625f}),
+        };
+        SimEndpoint onboard = Endpoint("Speakers (Onboard HD Audio)", false, {0.5f, 0.5f});
+        onboard.adapters = false;
+        newEndpoints.push_back(onboard);
+    }
+    for (SimMixerDevice& device : devices) {
+        device.adapters = &device != &devices[0];  // the onboard device stays
+        device.present = !device.adapters || plugged;
+        device.generation = generation;
+    }
+    endpoints.Replace(std::move(newEndpoints));
+    endpoints.SetAdapterPresent(plugged);
     Renumber();
+    Changed();
 }
 
 void SimMixer::Renumber() {
@@ -137,10 +205,13 @@ void SimMixer::Renumber() {
 }
 
 void SimMixer::SetAdapterPresent(bool present) {
-    SimMixerDevice& adapter = Adapter();
-    if (adapter.present == present) return;
-    adapter.present = present;
-    if (!present) ++adapter.generation;
+    if (Adapter().present == present) return;
+    for (SimMixerDevice& device : devices) {
+        if (!device.adapters) continue;
+        device.present = present;
+        if (!present) ++device.generation;
+    }
+    endpoints.SetAdapterPresent(present);
     Changed();
 }
 

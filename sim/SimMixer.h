@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Seams.h"
+#include "sim/SimEndpoints.h"
 
 // The system's mixer devices as the mixer seam shows them: product names, destination lines with
 // their source lines, and controls with their values. Every write through any handle, and every
@@ -61,7 +62,8 @@ struct SimMixerDevice {
     SimMixerFaults faults;
     std::optional<DWORD> reportedDestinations;
     bool present = true;
-    int generation = 0;  // a device that leaves and comes back is a new device
+    bool adapters = false;  // comes and goes with the adapter
+    int generation = 0;     // a device that leaves and comes back is a new device
 };
 
 struct SimMixerNotification {
@@ -79,6 +81,8 @@ class SimMixer final : public platform::IMixer {
     static constexpr std::size_t kAdapter = 1;
 
     std::vector<SimMixerDevice> devices;
+    // The audio endpoints of Windows Vista and later; none in the layout of older Windows.
+    SimEndpoints endpoints;
     // The device numbers mixerOpen was asked for, in order.
     std::vector<UINT> openCalls;
     // The notification window of each of those calls.
@@ -90,7 +94,20 @@ class SimMixer final : public platform::IMixer {
     static SimMixerDevice AdapterMixer();
     static SimMixerDevice OnboardMixer();
 
-    // The adapter's mixer leaves with the adapter; handles opened on it stop working.
+    // The layout of Windows Vista and later: one mixer device per audio endpoint, each with one
+    // destination, and the endpoints' own volumes beside them. In device order: the onboard
+    // speakers, then the adapter's speakers (kAdapter), microphone and line input. The speakers'
+    // destination volume acts on the program's session only, as the system's does; the
+    // endpoints' volumes are what everyone hears. Or back to the one device with every line of
+    // older Windows. Handles open on the devices that go stop working.
+    void UsePerEndpointLayout(bool perEndpoint);
+    bool PerEndpoint() const { return !endpoints.endpoints.empty(); }
+    static constexpr std::size_t kAdapterSpeakers = 0;  // of the endpoints, in that layout
+    static constexpr std::size_t kAdapterMicrophone = 1;
+    static constexpr std::size_t kAdapterLine = 2;
+
+    // The adapter's mixer devices and endpoints leave with the adapter; handles opened on them
+    // stop working.
     void SetAdapterPresent(bool present);
     SimMixerDevice& Adapter() { return devices[kAdapter]; }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "mixer/EndpointVolume.h"
 #include "mixer/MixerMath.h"
 
 namespace {
@@ -55,7 +56,10 @@ CMixerControl::~CMixerControl() {
 }
 
 void CMixerControl::Close() {
+    m_endpoint.reset();
+    m_role = mixer::EndpointRole::None;
     m_mixer.Reset();
+    m_deviceName.clear();
     m_values.clear();
     m_values.shrink_to_fit();
     m_valueBytes = 0;
@@ -66,25 +70,34 @@ void CMixerControl::Close() {
 bool CMixerControl::Open(DWORD destinationType, DWORD sourceType, DWORD controlType, HWND notify,
                          const char* sourceName) {
     Close();
-    m_source = MIXERLINEA{};
-    bool ok = OpenUsbDevice(notify) && FindDestination(destinationType);
-    if (ok && sourceType == kDestinationOnly) {
-        ok = FindControl(m_destination, controlType) && PrepareValues(m_destination);
-    } else if (ok) {
-        ok = FindSource(sourceType) || FindSourceByName(sourceName);
-        ok = ok && m_source.cControls > 0 && FindControl(m_source, controlType) &&
-             PrepareValues(m_source);
+    UINT next = 0;
+    while (OpenUsbDevice(notify, next)) {
+        if (BindLines(destinationType, sourceType, controlType, sourceName)) {
+            AttachEndpoint(destinationType, sourceType == kDestinationOnly, notify);
+            return true;
+        }
     }
-    if (!ok) Close();
-    return ok;
+    Close();
+    return false;
 }
 
-// The first device whose product name holds "USB" in any case. A device that cannot be opened
-// ends the search.
-bool CMixerControl::OpenUsbDevice(HWND notify) {
+bool CMixerControl::BindLines(DWORD destinationType, DWORD sourceType, DWORD controlType,
+                              const char* sourceName) {
+    m_bound = 0;
+    m_source = MIXERLINEA{};
+    if (!FindDestination(destinationType)) return false;
+    if (sourceType == kDestinationOnly) {
+        return FindControl(m_destination, controlType) && PrepareValues(m_destination);
+    }
+    const bool found = FindSource(sourceType) || FindSourceByName(sourceName);
+    return found && m_source.cControls > 0 && FindControl(m_source, controlType) &&
+           PrepareValues(m_source);
+}
+
+bool CMixerControl::OpenUsbDevice(HWND notify, UINT& next) {
     platform::IMixer& mixer = platform::Mixer();
     const UINT count = mixer.GetNumDevs();
-    for (UINT device = 0; device < count; ++device) {
+    for (UINT device = next; device < count; ++device) {
         Close();
         HMIXER handle = nullptr;
         if (mixer.Open(&handle, device, reinterpret_cast<DWORD_PTR>(notify), 0, CALLBACK_WINDOW) !=
@@ -94,10 +107,26 @@ bool CMixerControl::OpenUsbDevice(HWND notify) {
         m_mixer.Reset(handle);
         MIXERCAPSA caps{};
         if (mixer.GetDevCaps(device, &caps, sizeof(caps)) == MMSYSERR_NOERROR && IsUsbMixer(caps)) {
+            m_deviceName.assign(caps.szPname, strnlen(caps.szPname, sizeof(caps.szPname)));
+            next = device + 1;
             return true;
         }
     }
     return false;
+}
+
+void CMixerControl::AttachEndpoint(DWORD destinationType, bool destinationOnly, HWND notify) {
+    const mixer::EndpointRole role =
+        mixer::EndpointRoleOf(destinationType, destinationOnly, m_control.dwControlType);
+    if (role == mixer::EndpointRole::None) return;
+    const bool capture = destinationType == MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
+    auto endpoint = platform::AudioEndpoints().Open(capture, m_deviceName.c_str(), notify,
+                                                    reinterpret_cast<WPARAM>(m_mixer.Get()),
+                                                    static_cast<LPARAM>(m_control.dwControlID));
+    if (endpoint && mixer::EndpointUsable(*endpoint, m_request.cChannels)) {
+        m_endpoint = std::move(endpoint);
+        m_role = role;
+    }
 }
 
 bool CMixerControl::FindDestination(DWORD destinationType) {
@@ -214,6 +243,10 @@ bool CMixerControl::PrepareValues(const MIXERLINEA& line) {
 
 bool CMixerControl::ReadValues() {
     if (!m_mixer || m_values.empty()) return false;
+    if (m_endpoint) {
+        return mixer::ReadEndpoint(*m_endpoint, m_role, m_control.Bounds.dwMinimum,
+                                   m_control.Bounds.dwMaximum, m_values.data(), ValueCount());
+    }
     return platform::Mixer().GetControlDetails(
                Object(), &m_request, MIXER_OBJECTF_HMIXER | MIXER_GETCONTROLDETAILSF_VALUE) ==
            MMSYSERR_NOERROR;
@@ -221,6 +254,10 @@ bool CMixerControl::ReadValues() {
 
 bool CMixerControl::WriteValues() {
     if (!m_mixer || m_values.empty()) return false;
+    if (m_endpoint) {
+        return mixer::WriteEndpoint(*m_endpoint, m_role, m_control.Bounds.dwMinimum,
+                                    m_control.Bounds.dwMaximum, m_values.data(), ValueCount());
+    }
     return platform::Mixer().SetControlDetails(
                Object(), &m_request, MIXER_OBJECTF_HMIXER | MIXER_SETCONTROLDETAILSF_VALUE) ==
            MMSYSERR_NOERROR;

@@ -3,15 +3,25 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <memory>
+#include <string>
 #include <vector>
 
+#include "mixer/MixerMath.h"
 #include "platform/Handles.h"
 
 // One control of the adapter's system mixer: the first mixer device with "USB" in its product
-// name, opened with the owner's window as the notification window, one destination line, an
-// optional source line of it, and one control on that line, with the buffer its values are read
-// into and written from. Every control on screen owns one, so the mixer's change notification
-// for its handle reaches exactly that window.
+// name that has the destination line, the source line and the control asked for, opened with the
+// owner's window as the notification window, with the buffer the control's values are read into
+// and written from. Every control on screen owns one, so the mixer's change notification for its
+// handle reaches exactly that window.
+//
+// Older Windows has one mixer device holding every line: the first USB device has them all.
+// Windows Vista and later make each audio endpoint a mixer device of its own, whose volumes act
+// on the calling program's session only. There the speakers' own volume and mute, and a capture
+// endpoint's level, are read and written through the endpoint's volume instead, when Core Audio
+// has that endpoint and answers for it; otherwise the binding stays on the mixer. Endpoint
+// changes arrive as MM_MIXM_CONTROL_CHANGE for this binding's handle and control too.
 class CMixerControl {
   public:
     // Binds the destination line itself instead of one of its sources (one above the last
@@ -49,9 +59,18 @@ class CMixerControl {
     DWORD ValueBytes() const { return m_valueBytes; }
     bool IsBound() const { return m_bound != 0; }
     void SetBound(bool bound) { m_bound = bound ? 1 : 0; }
+    // Whether reads and writes go to the endpoint volume.
+    bool OnEndpoint() const { return static_cast<bool>(m_endpoint); }
+    // The product name of the mixer device bound; empty while closed.
+    const std::string& DeviceName() const { return m_deviceName; }
 
   private:
-    bool OpenUsbDevice(HWND notify);
+    // Opens the next mixer device from `next` on whose product name holds "USB" and moves `next`
+    // past it. A device that cannot be opened ends the search.
+    bool OpenUsbDevice(HWND notify, UINT& next);
+    bool BindLines(DWORD destinationType, DWORD sourceType, DWORD controlType,
+                   const char* sourceName);
+    void AttachEndpoint(DWORD destinationType, bool destinationOnly, HWND notify);
     bool FindDestination(DWORD destinationType);
     bool FindSourceByName(const char* sourceName);
     bool FindControl(const MIXERLINEA& line, DWORD controlType);
@@ -67,4 +86,7 @@ class CMixerControl {
     DWORD m_itemIndex = 0;
     DWORD m_valueBytes = 0;
     std::vector<DWORD> m_values;
+    std::string m_deviceName;
+    mixer::EndpointRole m_role = mixer::EndpointRole::None;
+    std::unique_ptr<platform::IEndpointVolume> m_endpoint;
 };

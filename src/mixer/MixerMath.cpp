@@ -106,4 +106,28 @@ RECT KnobRect(const RECT& thumb, bool vertical, SIZE knob) {
     return rect;
 }
 
+DWORD ScalarToValue(float level, DWORD minimum, DWORD maximum) {
+    if (maximum <= minimum || !(level > 0.0f)) return minimum;
+    if (level >= 1.0f) return maximum;
+    const double span = static_cast<double>(maximum) - minimum;
+    return minimum + static_cast<DWORD>(std::lround(level * span));
+}
+
+float ValueToScalar(DWORD value, DWORD minimum, DWORD maximum) {
+    if (maximum <= minimum) return 0.0f;
+    const DWORD clamped = std::clamp(value, minimum, maximum);
+    return static_cast<float>((static_cast<double>(clamped) - minimum) /
+                              (static_cast<double>(maximum) - minimum));
+}
+
+EndpointRole EndpointRoleOf(DWORD destinationType, bool destinationOnly, DWORD controlType) {
+    const bool endpointLine =
+        (destinationType == MIXERLINE_COMPONENTTYPE_DST_SPEAKERS && destinationOnly) ||
+        destinationType == MIXERLINE_COMPONENTTYPE_DST_WAVEIN;
+    if (!endpointLine) return EndpointRole::None;
+    if (controlType == MIXERCONTROL_CONTROLTYPE_VOLUME) return EndpointRole::Volume;
+    if (controlType == MIXERCONTROL_CONTROLTYPE_MUTE) return EndpointRole::Mute;
+    return EndpointRole::None;
+}
+
 }  // namespace mixer

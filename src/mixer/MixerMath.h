@@ -61,6 +61,18 @@ Channels VolumeWrite(DWORD value, float ratio, Channels current, bool stereo);
 // other side falling off linearly towards the far end.
 Channels BalanceWrite(DWORD value, int position, const Scale& scale, DWORD louder);
 
+// An endpoint's level (a scalar from 0 to 1) as a value of a control with these bounds, rounded,
+// and back. NaN and levels outside 0..1 are pinned to the ends; reversed bounds give the minimum
+// and 0.
+DWORD ScalarToValue(float level, DWORD minimum, DWORD maximum);
+float ValueToScalar(DWORD value, DWORD minimum, DWORD maximum);
+
+// Which part of an endpoint's volume a mixer control stands for on a system with one mixer device
+// per endpoint: a render endpoint's own volume and mute are its destination line's; a capture
+// endpoint has a single input, so its destination and source lines both stand for it.
+enum class EndpointRole { None, Volume, Mute };
+EndpointRole EndpointRoleOf(DWORD destinationType, bool destinationOnly, DWORD controlType);
+
 // Where a slider draws its knob bitmap (size knob) for the trackbar's own thumb rectangle: centred
 // on it along the track, at a fixed place across it.
 RECT KnobRect(const RECT& trackbarThumb, bool vertical, SIZE knob);

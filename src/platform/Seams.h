@@ -3,6 +3,8 @@
 #include <windows.h>
 #include <mmsystem.h>
 
+#include <memory>
+
 // Everything outside the program that a test must control goes through one of these interfaces.
 // The process uses the Win32 implementations unless a ScopedSeam installs another.
 namespace platform {
@@ -75,12 +77,45 @@ class IRegistry {
     virtual LONG CloseKey(HKEY key) = 0;
 };
 
+// The volume of one audio endpoint, as Core Audio's IAudioEndpointVolume gives it: levels are
+// scalars from 0 to 1, the master level is the loudest channel's and setting it scales every
+// channel alike. Each call returns the endpoint's HRESULT.
+class IEndpointVolume {
+  public:
+    virtual ~IEndpointVolume() = default;
+    virtual HRESULT GetChannelCount(UINT* count) = 0;
+    virtual HRESULT GetMasterScalar(float* level) = 0;
+    virtual HRESULT SetMasterScalar(float level) = 0;
+    virtual HRESULT GetChannelScalar(UINT channel, float* level) = 0;
+    virtual HRESULT SetChannelScalar(UINT channel, float level) = 0;
+    virtual HRESULT GetMute(BOOL* muted) = 0;
+    virtual HRESULT SetMute(BOOL muted) = 0;
+};
+
+// Core Audio's device enumerator (Windows Vista and later): finds the active render or capture
+// endpoint that a per-endpoint mixer device stands for.
+class IAudioEndpoints {
+  public:
+    virtual ~IAudioEndpoints() = default;
+    // The endpoint volume of the active endpoint of that direction whose friendly name the mixer
+    // device's product name is (EndpointNameMatches), or null where there is none. Changes from
+    // anywhere arrive on another thread; they are posted to notify as MM_MIXM_CONTROL_CHANGE with
+    // these parameters until the returned object is destroyed.
+    virtual std::unique_ptr<IEndpointVolume> Open(bool capture, const char* mixerName, HWND notify,
+                                                  WPARAM wParam, LPARAM lParam) = 0;
+};
+
+// A mixer device's product name is its endpoint's friendly name cut to the 31 characters a
+// MIXERCAPS holds.
+bool EndpointNameMatches(const char* friendlyName, const char* mixerName);
+
 IDeviceIo& DeviceIo();
 IMixer& Mixer();
 ISound& Sound();
 IPrompts& Prompts();
 ISystem& System();
 IRegistry& Registry();
+IAudioEndpoints& AudioEndpoints();
 
 // Installs a replacement seam for the lifetime of this object and puts the previous one back.
 template <class Seam>

@@ -1,51 +1,28 @@
 #include "platform/Seams.h"
 #include "platform/Win32Seams.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace platform {
+// The Win32 service each seam uses while no test has installed another (declarations only, for
+// the type).
+namespace defaults {
+Win32DeviceIo DefaultFor(IDeviceIo*);
+Win32Mixer DefaultFor(IMixer*);
+Win32Sound DefaultFor(ISound*);
+Win32Prompts DefaultFor(IPrompts*);
+Win32System DefaultFor(ISystem*);
+Win32Registry DefaultFor(IRegistry*);
+Win32AudioEndpoints DefaultFor(IAudioEndpoints*);
+}  // namespace defaults
+
 namespace {
 
 template <class Seam>
-Seam*& Slot();
-
-template <>
-IDeviceIo*& Slot<IDeviceIo>() {
-    static Win32DeviceIo win32;
-    static IDeviceIo* current = &win32;
-    return current;
-}
-
-template <>
-IMixer*& Slot<IMixer>() {
-    static Win32Mixer win32;
-    static IMixer* current = &win32;
-    return current;
-}
-
-template <>
-ISound*& Slot<ISound>() {
-    static Win32Sound win32;
-    static ISound* current = &win32;
-    return current;
-}
-
-template <>
-IPrompts*& Slot<IPrompts>() {
-    static Win32Prompts win32;
-    static IPrompts* current = &win32;
-    return current;
-}
-
-template <>
-ISystem*& Slot<ISystem>() {
-    static Win32System win32;
-    static ISystem* current = &win32;
-    return current;
-}
-
-template <>
-IRegistry*& Slot<IRegistry>() {
-    static Win32Registry win32;
-    static IRegistry* current = &win32;
+Seam*& Slot() {
+    static decltype(defaults::DefaultFor(static_cast<Seam*>(nullptr))) win32;
+    static Seam* current = &win32;
     return current;
 }
 
@@ -69,6 +46,18 @@ ISystem& System() {
 IRegistry& Registry() {
     return *Slot<IRegistry>();
 }
+IAudioEndpoints& AudioEndpoints() {
+    return *Slot<IAudioEndpoints>();
+}
+
+bool EndpointNameMatches(const char* friendlyName, const char* mixerName) {
+    constexpr std::size_t kMixerNameLength = MAXPNAMELEN - 1;
+    if (!friendlyName || !mixerName || !*mixerName) return false;
+    const std::size_t length = std::strlen(mixerName);
+    const std::size_t friendly = std::strlen(friendlyName);
+    return length == std::min(friendly, kMixerNameLength) &&
+           std::strncmp(friendlyName, mixerName, length) == 0;
+}
 
 template <class Seam>
 ScopedSeam<Seam>::ScopedSeam(Seam& replacement) : m_previous(Slot<Seam>()) {
@@ -86,5 +75,6 @@ template class ScopedSeam<ISound>;
 template class ScopedSeam<IPrompts>;
 template class ScopedSeam<ISystem>;
 template class ScopedSeam<IRegistry>;
+template class ScopedSeam<IAudioEndpoints>;
 
 }  // namespace platform

@@ -55,4 +55,12 @@ class Win32Registry : public IRegistry {
     LONG CloseKey(HKEY key) override;
 };
 
+// Core Audio through ole32, loaded on first use so that a program that never binds an endpoint
+// does not load COM at start-up.
+class Win32AudioEndpoints : public IAudioEndpoints {
+  public:
+    std::unique_ptr<IEndpointVolume> Open(bool capture, const char* mixerName, HWND notify,
+                                          WPARAM wParam, LPARAM lParam) override;
+};
+
 }  // namespace platform

@@ -10,21 +10,7 @@ namespace {
 using namespace mixer_tests;
 using sim::SimSystem;
 
-class MixerSwitchTest : public MixerTest {
-  public:
-    std::unique_ptr<CMixerSwitch> Switch() {
-        auto control = std::make_unique<CMixerSwitch>();
-        control->SubclassWindow(::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP | SS_NOTIFY,
-                                                  0, 0, 44, 13, host.GetSafeHwnd(), nullptr,
-                                                  nullptr, nullptr));
-        return control;
-    }
-    // The static tells its parent it was clicked.
-    void Click(const CMixerSwitch& control) {
-        host.SendMessage(WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
-                         reinterpret_cast<LPARAM>(control.GetSafeHwnd()));
-    }
-};
+using MixerSwitchTest = MixerTest;
 
 TEST_F(MixerSwitchTest, ClicksFlipEveryChannelAndOutsideChangesShow) {
     auto mute = Switch();

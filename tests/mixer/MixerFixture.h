@@ -3,11 +3,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
 #include <vector>
 
 #include <gtest/gtest.h>
 
 #include "framework/WinApp.h"
+#include "mixer/MixerSlider.h"
+#include "mixer/MixerSwitch.h"
 #include "platform/Seams.h"
 #include "sim/SimMixer.h"
 #include "sim/SimServices.h"
@@ -58,10 +61,47 @@ class MixerTest : public testing::Test {
                                  vertical ? 60 : 16, host.GetSafeHwnd(), nullptr, nullptr, nullptr);
     }
 
+    // A slider on a trackbar of the host window, as a page subclasses one from its template.
+    std::unique_ptr<CMixerSlider> Slider(CMixerSlider::Mode mode) {
+        auto slider = std::make_unique<CMixerSlider>();
+        slider->SubclassWindow(Trackbar(mode == CMixerSlider::Mode::Volume));
+        slider->SetHorizontalLook(mode == CMixerSlider::Mode::Balance);
+        return slider;
+    }
+    std::unique_ptr<CMixerSlider> Bound(CMixerSlider::Mode mode, DWORD destination, DWORD source,
+                                        const char* name = "") {
+        auto slider = Slider(mode);
+        EXPECT_TRUE(slider->Bind(destination, source, kVolume, mode, name));
+        return slider;
+    }
+
+    // The user moves the thumb to a position: the trackbar moves and tells its parent.
+    void Move(CMixerSlider& slider, int position, UINT code = TB_THUMBTRACK) {
+        slider.SetPosition(position);
+        const bool vertical = ::GetWindowLongA(slider.GetSafeHwnd(), GWL_STYLE) & TBS_VERT;
+        host.SendMessage(vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0),
+                         reinterpret_cast<LPARAM>(slider.GetSafeHwnd()));
+    }
+
+    // A mute switch on a bitmap static of the host window.
+    std::unique_ptr<CMixerSwitch> Switch() {
+        auto control = std::make_unique<CMixerSwitch>();
+        control->SubclassWindow(::CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_BITMAP | SS_NOTIFY,
+                                                  0, 0, 44, 13, host.GetSafeHwnd(), nullptr,
+                                                  nullptr, nullptr));
+        return control;
+    }
+    // The static tells its parent it was clicked.
+    void Click(const CMixerSwitch& control) {
+        host.SendMessage(WM_COMMAND, MAKEWPARAM(0, STN_CLICKED),
+                         reinterpret_cast<LPARAM>(control.GetSafeHwnd()));
+    }
+
     CWinApp app;
     sim::SimMixer mixer;
     sim::SimSystem system;
     platform::ScopedSeam<platform::IMixer> mixerSeam{mixer};
+    platform::ScopedSeam<platform::IAudioEndpoints> endpointSeam{mixer.endpoints};
     platform::ScopedSeam<platform::ISystem> systemSeam{system};
     testing_support::Recorder host;
 };

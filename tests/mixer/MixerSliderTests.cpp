@@ -105,28 +105,6 @@ TEST(MixerMath, KnobSitsOnTheTrackbarsThumb) {
 
 class MixerSliderTest : public MixerTest {
   public:
-    // A slider on a trackbar of the host window, as a page subclasses one from its template.
-    std::unique_ptr<CMixerSlider> Slider(Mode mode) {
-        auto slider = std::make_unique<CMixerSlider>();
-        slider->SubclassWindow(Trackbar(mode == Mode::Volume));
-        slider->SetHorizontalLook(mode == Mode::Balance);
-        return slider;
-    }
-    std::unique_ptr<CMixerSlider> Bound(Mode mode, DWORD destination, DWORD source,
-                                        const char* name = "") {
-        auto slider = Slider(mode);
-        EXPECT_TRUE(slider->Bind(destination, source, kVolume, mode, name));
-        return slider;
-    }
-
-    // The user moves the thumb to a position: the trackbar moves and tells its parent.
-    void Move(CMixerSlider& slider, int position, UINT code = TB_THUMBTRACK) {
-        slider.SetPosition(position);
-        const bool vertical = ::GetWindowLongA(slider.GetSafeHwnd(), GWL_STYLE) & TBS_VERT;
-        host.SendMessage(vertical ? WM_VSCROLL : WM_HSCROLL, MAKEWPARAM(code, 0),
-                         reinterpret_cast<LPARAM>(slider.GetSafeHwnd()));
-    }
-
     static bool Enabled(const CMixerSlider& slider) {
         return ::IsWindowEnabled(slider.GetSafeHwnd()) != FALSE;
     }

@@ -139,6 +139,7 @@ class SimEnvironment : public testing::Test {
     sim::SimRegistry registry;
     platform::ScopedSeam<platform::IDeviceIo> deviceSeam{world};
     platform::ScopedSeam<platform::IMixer> mixerSeam{mixer};
+    platform::ScopedSeam<platform::IAudioEndpoints> endpointSeam{mixer.endpoints};
     platform::ScopedSeam<platform::IPrompts> promptSeam{prompts};
     platform::ScopedSeam<platform::ISound> soundSeam{sound};
     platform::ScopedSeam<platform::ISystem> systemSeam{system};
