@@ -17,6 +17,7 @@ packages=(
     googletest clang-format
     wixl msitools
     qemu-user
+    pulseaudio pulseaudio-utils
 )
 
 sudo=""
