@@ -239,4 +239,46 @@ TEST_F(MixerPageTest, WithoutAnyMixerThePagesOpenDisabledAndCentred) {
     main->SendMessage(WM_COMMAND, ID_CLOSE_SETTING);
 }
 
+// Windows Vista and later: one mixer device per endpoint, the endpoints' own volumes beside them.
+TEST_F(MixerPageTest, OnePerEndpointTheMainColumnAndTheLevelsUseTheEndpoints) {
+    mixer.UsePerEndpointLayout(true);
+    Start(true);
+    const bool enabled[CMixerVolumePage::kColumns] = {true, true, false, false, false};
+    for (int c = 0; c < CMixerVolumePage::kColumns; ++c) {
+        SCOPED_TRACE(c);
+        EXPECT_EQ(Enabled(VolumePage(), kVolumeIds[c]), enabled[c]);
+        EXPECT_EQ(Enabled(VolumePage(), kBalanceIds[c]), enabled[c]);
+        EXPECT_EQ(Enabled(VolumePage(), kMuteIds[c]), enabled[c]);
+        EXPECT_EQ(Volume().Volume(c).OnEndpoint(), c == 0);
+    }
+    EXPECT_TRUE(Record().MicLevel().OnEndpoint());
+    EXPECT_TRUE(Record().LineLevel().OnEndpoint());
+    EXPECT_TRUE(Enabled(RecordPage(), IDC_RECORD_LINE_BALANCE));
+    EXPECT_FALSE(Enabled(RecordPage(), IDC_RECORD_MIC_BALANCE)) << "a mono microphone";
+    EXPECT_FALSE(Enabled(RecordPage(), IDC_RECORD_MIC_SELECT)) << "no multiplexer";
+    EXPECT_FALSE(Enabled(RecordPage(), IDC_RECORD_LINE_SELECT));
+
+    // The first start put every bound volume in the middle: the speakers', the microphone's and
+    // the line input's endpoints, and the wave session.
+    const float middle = 32760 / 65535.0f;
+    sim::SimEndpoints& endpoints = mixer.endpoints;
+    EXPECT_NEAR(endpoints.Master(sim::SimMixer::kAdapterSpeakers), middle, 1e-4);
+    EXPECT_NEAR(endpoints.Master(sim::SimMixer::kAdapterMicrophone), middle, 1e-4);
+    EXPECT_NEAR(endpoints.Master(sim::SimMixer::kAdapterLine), middle, 1e-4);
+    EXPECT_EQ(Control(kSpeakers, kWave, kVolume).values, (std::vector<DWORD>{32760, 32760}));
+
+    endpoints.SetLevels(sim::SimMixer::kAdapterSpeakers, std::vector<float>(6, 1.0f));
+    app.PumpPending();
+    EXPECT_EQ(Volume().Volume(0).Position(), 18);
+    ::SendMessageA(VolumePage(), WM_COMMAND, MAKEWPARAM(IDC_RESET_MAIN, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(VolumePage(), IDC_RESET_MAIN)));
+    app.PumpPending();
+    EXPECT_EQ(Volume().Volume(0).Position(), 9);
+    EXPECT_NEAR(endpoints.Master(sim::SimMixer::kAdapterSpeakers), middle, 1e-4);
+
+    // Closing the settings lets every endpoint go.
+    main->SendMessage(WM_COMMAND, ID_CLOSE_SETTING);
+    EXPECT_EQ(endpoints.OpenVolumes(), 0);
+}
+
 }  // namespace
