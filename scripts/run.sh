@@ -52,7 +52,7 @@ import -window "$id" build/screenshots/simulator.png
 qd_start_wineserver
 
 # The settings window, tab by tab.
-rm -f build/screenshots/settings-* build/screenshots/speaker-test*
+rm -f build/screenshots/settings-* build/screenshots/speaker-test* build/screenshots/per-endpoint-*
 "$QD_WINE" "$build"/tests/screenshot_tour/screenshot_tour.exe build/screenshots
 for bmp in build/screenshots/*.bmp; do
     convert "$bmp" "${bmp%.bmp}.png" && rm -f "$bmp"

@@ -4,6 +4,7 @@
 // Options set the simulated world's state at start:
 //   --unplugged            the adapter is not plugged in
 //   --stream=none|two|five the kind of stream the driver reports
+//   --per-endpoint         the mixer of Windows Vista and later: one device per endpoint
 #include <windows.h>
 #include <commctrl.h>
 
@@ -22,8 +23,9 @@ CPanelApp theApp;
 
 namespace {
 
-void ApplyOptions(sim::SimWorld& world, const char* commandLine) {
+void ApplyOptions(sim::SimWorld& world, sim::SimMixer& mixer, const char* commandLine) {
     if (std::strstr(commandLine, "--unplugged")) world.SetPlugged(false);
+    if (std::strstr(commandLine, "--per-endpoint")) mixer.UsePerEndpointLayout(true);
     if (std::strstr(commandLine, "--stream=two")) {
         world.driver.SetStreamKind(device::StreamKind::TwoChannel);
     }
@@ -42,7 +44,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     sim::SimMixer mixer;
     sim::SimWorld world;
     world.AttachMixer(&mixer);
-    ApplyOptions(world, commandLine ? commandLine : "");
+    ApplyOptions(world, mixer, commandLine ? commandLine : "");
     platform::ScopedSeam<platform::IDeviceIo> deviceIo(world);
     // Every sound call is recorded for the simulator window; where the host has a sound device
     // it is played as well, so the speaker test can be heard.

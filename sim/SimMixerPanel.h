@@ -11,6 +11,9 @@
 // volume panel shows it. Each playback line has a volume, a balance and a mute; each recording
 // source a level, a balance and a choice as the recording source. Changes made here reach the
 // program through the mixer's notifications, and the panel follows what the program writes.
+// It also chooses the mixer's layout: one device with every line, as older Windows has, or one
+// device per endpoint with the endpoints' own volumes, as Windows Vista and later have. The
+// layout changes only while the adapter is pulled out, as the program finds it on arrival.
 class CSimMixerPanel : public CDialog {
   public:
     static constexpr int kMaxRows = 10;
@@ -38,6 +41,8 @@ class CSimMixerPanel : public CDialog {
         DWORD source;  // 0: the destination line itself
         std::string label;
         bool recording;
+        std::size_t device = sim::SimMixer::kAdapter;
+        int endpoint = -1;  // a row for an endpoint's own volume
     };
 
     template <int R>
@@ -45,10 +50,15 @@ class CSimMixerPanel : public CDialog {
         Toggle(R);
     }
     void OnFail();
+    void OnLayout();
     void OnScroll(UINT code, UINT position, HWND bar);
     LRESULT OnRefresh(WPARAM, LPARAM);
 
-    void AddRow(int index, const Row& row, int top);
+    void BuildRows();
+    void AddHeader(const std::string& text, int& top);
+    void AddRow(const Row& row, int& top);
+    void ScrollEndpoint(const Row& row, int part, int position);
+    void ShowEndpointRow(int index, const sim::SimEndpoint& endpoint);
     HWND Item(int row, int part) const { return GetDlgItem(RowId(row, part)); }
     sim::SimMixerLine* LineOf(const Row& row);
     sim::SimMixerControl* ControlOf(const Row& row, DWORD type);
@@ -57,5 +67,6 @@ class CSimMixerPanel : public CDialog {
 
     sim::SimMixer& m_mixer;
     std::vector<Row> m_rows;
+    std::vector<HWND> m_headers;
     bool m_refreshPosted = false;
 };

@@ -139,4 +139,28 @@ TEST_F(MixerEndToEnd, TheRecordingSourceFollowsThePanelBothWays) {
     EXPECT_TRUE(WaitUntil([&] { return Checked(micBox) && !Checked(lineBox); }, 3000));
 }
 
+// The layout of Windows Vista and later, chosen in the panel with the adapter out: after the
+// adapter's return the main column follows the speakers' endpoint both ways.
+TEST_F(MixerEndToEnd, OnePerEndpointTheMainColumnFollowsTheEndpoint) {
+    ASSERT_TRUE(Start());
+    HWND layout = Descendant(simulator, IDC_SIM_MIXER_LAYOUT);
+    EXPECT_FALSE(::IsWindowEnabled(layout)) << "not while the adapter is in";
+    ::SendMessageA(::GetDlgItem(simulator, IDC_SIM_PLUG), BM_CLICK, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return ::IsWindowEnabled(layout) != FALSE; }, 3000));
+    ::SendMessageA(layout, BM_CLICK, 0, 0);
+    ::SendMessageA(::GetDlgItem(simulator, IDC_SIM_PLUG), BM_CLICK, 0, 0);
+    EXPECT_TRUE(PanelShows(kMainRow, "L 75%  R 50%"));
+    HWND volume = Descendant(main, IDC_VOLUME_MAIN);
+    ASSERT_NE(volume, nullptr);
+    ::PostMessageA(main, WM_COMMAND, ID_OPEN_SETTING, 0);
+    // Bound again: the thumb shows the louder channel, 0.75 of the range (position 13).
+    ASSERT_TRUE(
+        WaitUntil([&] { return ::SendMessageA(volume, TBM_GETPOS, 0, 0) == 18 - 13; }, 5000));
+
+    Drag(volume, 18 - 4);
+    EXPECT_TRUE(PanelShows(kMainRow, "L 22%  R 15%")) << "the balance kept";
+    Drag(Panel(kMainRow, kVolume), 100);
+    EXPECT_TRUE(WaitUntil([&] { return ::SendMessageA(volume, TBM_GETPOS, 0, 0) == 0; }, 3000));
+}
+
 }  // namespace

@@ -113,6 +113,34 @@ int SpeakerTestRunning(HWND test, const std::string& folder) {
     return saved;
 }
 
+// The mixer of Windows Vista and later: the Main Volume and Record pages on one mixer device per
+// endpoint, and the simulator's mixer panel showing the endpoints.
+int PerEndpointTour(const std::string& folder) {
+    SimProcess sim("--stream=two --per-endpoint");
+    HWND main = sim.MainWindow();
+    if (!main) return 0;
+    ::PostMessageA(main, WM_COMMAND, ID_OPEN_SETTING, 0);
+    if (!WaitUntil([&] { return ::IsWindowVisible(main) != FALSE; }, 5000)) return 0;
+    HWND tabs = ::GetDlgItem(main, IDC_TAB);
+    int saved = 0;
+    const struct {
+        int tab;
+        const char* name;
+    } pages[] = {{0, "main-volume"}, {3, "record"}};
+    for (const auto& page : pages) {
+        ::PostMessageA(tabs, TCM_SETCURFOCUS, static_cast<WPARAM>(page.tab), 0);
+        ::Sleep(500);
+        if (SaveWindow(main, folder + "/per-endpoint-" + page.name + ".bmp")) ++saved;
+    }
+    HWND simulator = sim.Simulator(0);
+    ::SetWindowPos(simulator, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    ::Sleep(500);
+    if (simulator && SaveWindow(simulator, folder + "/per-endpoint-simulator.bmp")) ++saved;
+    ::PostMessageA(main, WM_COMMAND, ID_EXIT, 0);
+    sim.WaitForExit(5000);
+    return saved;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -166,6 +194,7 @@ int main(int argc, char** argv) {
 
     ::PostMessageA(main, WM_COMMAND, ID_EXIT, 0);
     sim.WaitForExit(5000);
+    saved += PerEndpointTour(folder);
     std::printf("%d screenshots\n", saved);
-    return saved == 10 ? 0 : 1;
+    return saved == 13 ? 0 : 1;
 }
