@@ -11,8 +11,10 @@
 #include <gtest/gtest.h>
 
 #include "framework/WinApp.h"
+#include "mixer/EndpointVolume.h"
 #include "mixer/MixerVolumePage.h"
 #include "mixer/RecordSourcePage.h"
+#include "platform/Win32Seams.h"
 #include "res/resource.h"
 #include "tests/support/SimEnvironment.h"
 
@@ -144,6 +146,22 @@ TEST_F(SoundServerTest, TheColumnsBindOnTheirEndpointsDevices) {
     EXPECT_FALSE(Enabled(record, IDC_RECORD_LINE_LEVEL));
     EXPECT_FALSE(Enabled(record, IDC_RECORD_MIC_SELECT)) << "no multiplexer on an endpoint";
     EXPECT_FALSE(Enabled(record, IDC_RECORD_LINE_SELECT));
+}
+
+// Core Audio finds each endpoint by the mixer device's name, and Wine 8's endpoint volume does not
+// answer for its channels (E_NOTIMPL), so it is not used.
+TEST_F(SoundServerTest, CoreAudioFindsTheEndpointsByNameAndWinesAreNotUsable) {
+    platform::Win32AudioEndpoints core;
+    const HWND notify = host.GetSafeHwnd();
+    auto render = core.Open(false, kRender, notify, 0, 0);
+    auto capture = core.Open(true, kCapture, notify, 0, 0);
+    ASSERT_NE(render, nullptr);
+    ASSERT_NE(capture, nullptr);
+    EXPECT_EQ(core.Open(true, kRender, notify, 0, 0), nullptr) << "the sink is no capture endpoint";
+    UINT channels = 0;
+    EXPECT_EQ(render->GetChannelCount(&channels), E_NOTIMPL);
+    EXPECT_FALSE(mixer::EndpointUsable(*render, 1));
+    EXPECT_FALSE(mixer::EndpointUsable(*capture, 1));
 }
 
 TEST_F(SoundServerTest, MovingMutingAndResetReachWinesMixerAndReadBack) {
